@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class ClickArea;
+class ScrollBox;
+class StatusBar;
+class TSkinForm;
+
+// The main window. Its controls are the program's state: the two folders are the texts of PaTr and
+// PaGa, a slot takes part when its check box is ticked, its choice is the selected button of its strip.
+class TForm1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Builds the whole layout; FormCreate runs separately so that callers can prepare the home folder.
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Controls, by their layout names.
+    TSkinForm* SkinForm1 = nullptr;
+    QLabel* StTrL = nullptr;
+    QLabel* NTrL = nullptr;
+    ClickArea* PaintBox1 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QPushButton* BitBtn2 = nullptr; // start
+    QPushButton* BitBtn3 = nullptr; // hidden exit
+    QGroupBox* OptPan = nullptr;
+    QPushButton* BitBtn1 = nullptr; // help
+    QPushButton* BitBtn4 = nullptr; // add
+    StatusBar* SBar = nullptr;
+    StatusBar* RBar = nullptr;
+    QRadioButton* StTr = nullptr;
+    QRadioButton* NTr = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* PaTr = nullptr;
+    QLineEdit* PaGa = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    ScrollBox* ScrollBox1 = nullptr;
+    ScrollBox* ScrollBox2 = nullptr;
+
+    // A slot's check box (named after the slot), its strip (slot name + "P") and the selected choice
+    // button of that strip (nullptr when the strip has none).
+    QCheckBox* slotCheckBox(const QString& slot) const;
+    QWidget* slotStrip(const QString& slot) const;
+    QRadioButton* chosenButton(const QString& slot) const;
+    ScrollBox* scrollBoxOf(const QString& slot) const;
+
+    // Run-wide values.
+    QString HomeDir;      // the current folder at start, with a trailing "/"
+    QString ArchiverPath; // HomeDir + "7zip.exe"
+    QString SavedState;   // third line of "options.dat" as read at start
+    bool GameLaunched = false;
+
+    QString trackDir() const; // text of PaTr
+    QString gameDir() const;  // text of PaGa
+
+    // Start-up: the companion checks, "options.dat", the first scan and the skin load. Returns false
+    // when the program has to stop (a companion file is missing; the user has been told).
+    bool FormCreate();
+    // Close handler: writes "options.dat" and removes the run's temporary files. Returns false when
+    // "options.dat" could not be written (reported; the window then stays open).
+    bool FormClose();
+
+    // Handlers of the layout.
+    void Button1Click(QPushButton* sender);
+    void StTrClick();
+    void NTrClick();
+    void StTrLClick();
+    void NTrLClick();
+    void BitBtn1Click();
+    void BitBtn3Click();
+    void BitBtn2Click(); // start command
+    void BitBtn4Click(); // add command
+
+    void CheckTrass();     // library scan
+    void StandartTracks(); // gives the standard tracks back
+    void HintToStatusBar(const QString& hint);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// File operations with the Windows file-name rules the game folders rely on: the game is a Windows
+// program whose files live on a case-sensitive Linux file system. Paths use "/"; a doubled "/" is harmless.
+namespace platform::fs {
+
+// Names of the entries of `folder` that match a Windows search pattern ("*.zip", "0*.*", "*.*"):
+// "*" and "?" wildcards, letters compared without regard to case, "*.*" matching every name.
+// Entries of every kind count (files, folders, dot-files); "." and ".." are never returned.
+// A missing or unreadable folder gives an empty list. The order is not sorted.
+QStringList findEntries(const QString& folder, const QString& pattern);
+
+bool fileExists(const QString& path);   // a file (not a folder) is there
+bool folderExists(const QString& path); // a folder is there
+bool entryExists(const QString& path);  // anything is there (a dangling link too)
+
+// The name of the entry of `folder` that equals `name` without regard to letter case; an exact match
+// wins over the others. Empty when there is none.
+QString findNameIgnoringCase(const QString& folder, const QString& name);
+
+// `path` with its last component replaced by the existing entry of that folder that matches it
+// without regard to letter case; `path` unchanged when none does.
+QString resolveIgnoringCase(const QString& path);
+
+// Rename or move `from` to `to` without ever replacing an existing target: a target that exists, or
+// that differs from an existing entry only in letter case, makes it fail. Works across file systems
+// (copy to a temporary name in the target folder, flush, rename into place, then delete the source).
+// A failure leaves source and target as they were. Returns whether it moved.
+bool moveNoReplace(const QString& from, const QString& to);
+
+bool removeFile(const QString& path);    // a file or link, never a folder
+bool createFolder(const QString& path);  // one level, like mkdir
+bool removeFolder(const QString& path);  // only when empty
+
+// Writes `contents` to `path` so that a failure at any moment leaves the old file whole: a temporary
+// file beside it, flushed to disk, renamed over the old one. Returns an error text, empty on success.
+QString writeFileAtomically(const QString& path, const QByteArray& contents);
+
+} // namespace platform::fs

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Answers the program's dialogs from a script and records what they showed, so GUI tests run
+// without a screen. Installs itself on construction and uninstalls on destruction.
+class ScriptedDialogs final : public platform::Dialogs
+{
+public:
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+
+    struct Question
+    {
+        QString title;
+        QString text;
+    };
+
+    // What the dialogs showed, in order.
+    QStringList messages;
+    QStringList errors;
+    QList<Question> questions;
+    QStringList folderPrompts;
+    QStringList fileDialogTitles;
+    QStringList fileDialogFilters;
+    QStringList fileDialogSuffixes;
+
+    // Answers, taken from the front; an empty queue answers No / cancels.
+    QList<bool> yesNoAnswers;
+    QStringList folderAnswers;
+    QStringList fileAnswers;
+
+    void message(QWidget* parent, const QString& text) override;
+    void error(QWidget* parent, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    QString chooseFolder(QWidget* parent, const QString& prompt) override;
+    QString chooseOpenFile(QWidget* parent, const QString& title, const QString& filter,
+                           const QString& defaultSuffix) override;
+};
