@@ -61,6 +61,9 @@ public:
     QString ArchiverPath; // HomeDir + "7zip.exe"
     QString SavedState;   // third line of "options.dat" as read at start
     bool GameLaunched = false;
+    // Set once the start command has recorded "0" in "options.dat" before touching the game folders;
+    // the close handler then keeps "0" even when the game was never launched.
+    bool AddOnsMayBeInstalled = false;
 
     QString trackDir() const; // text of PaTr
     QString gameDir() const;  // text of PaGa
