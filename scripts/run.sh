@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Rovex and starts it from its home folder. On a first start (no
+# "options.dat" yet) it lays out a demo game and track library to play with.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DROVEX_BENCH=OFF
+cmake --build "$root/build" -j2
+home="$root/build/home"
+if [ ! -e "$home/options.dat" ]; then
+    "$home/rovex-demo" "$home"
+fi
+cd "$home"
+exec ./rovex
