@@ -7,10 +7,12 @@
 class BatchRunner
 {
 public:
-    enum class Outcome {
-        Done,     // the marker appeared: the archiver has ended (successfully or not)
-        TimedOut, // no marker within the time limit: the caller tells the user
-        Refused,  // a path that cannot be written safely into a batch line (quote, line break)
+    enum class Outcome
+    {
+        Done,       // the marker appeared: the archiver has ended (successfully or not)
+        TimedOut,   // no marker within the time limit: the caller tells the user
+        Refused,    // a path that cannot be written safely into a batch line (quote, line break)
+        NotStarted, // the command interpreter could not be started; reason() says why
     };
 
     BatchRunner(const QString& homeDir, const QString& archiverPath);
@@ -30,8 +32,18 @@ public:
     // How long a batch may take before the wait gives up (milliseconds).
     void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
 
+    // Why the last run ended without Done, for the user; empty after Done.
+    const QString& reason() const { return m_reason; }
+
+    // Whether `path` can stand between double quotes on a batch line: no quote, no control character.
+    static bool isSafeInBatch(const QString& path);
+
 private:
+    Outcome run(const QString& firstLine, const QString& secondLine, const QString& marker);
+    bool waitForMarker(const QString& marker) const;
+
     QString m_homeDir;
     QString m_archiverPath;
     int m_timeoutMs = 10 * 60 * 1000;
+    QString m_reason;
 };

@@ -1,6 +1,6 @@
 #include "app/SlotTable.h"
 
-namespace slots {
+namespace trackslots {
 
 const std::array<SlotRow, 19>& windowOrder()
 {
@@ -30,18 +30,19 @@ const std::array<SlotRow, 19>& windowOrder()
 
 const QStringList& SlotNames()
 {
-    static const QStringList names{"Aquatica", "Atlantic", "Coastal", "Country",  "Empire", "France", "Germany",
-                                   "Gt1",      "Gt2",      "Gt3",     "Hills",    "Hometown", "Lostcany", "Park",
-                                   "Redrock",  "Rockypas", "Snowy",   "Summit",   "UK"};
+    static const QStringList names{"Aquatica", "Atlantic", "Coastal",  "Country", "Empire",
+                                   "France",   "Germany",  "Gt1",      "Gt2",     "Gt3",
+                                   "Hills",    "Hometown", "Lostcany", "Park",    "Redrock",
+                                   "Rockypas", "Snowy",    "Summit",   "UK"};
     return names;
 }
 
 const QStringList& TrackFileSet()
 {
-    static const QStringList files{"spdfa.bin", "spdRA.bin", "Tr.cam",   "Tr00.can",    "tr00a.can", "tr01.can",
-                                   "tr02.can",  "Tr03.can",  "tr04.can", "Tr05.can",    "Tr06.can",  "Tr.frd",
-                                   "Tr.ini",    "TrN.ini",   "TrNW.ini", "TrW.ini",     "sky.qfs",   "tr0.qfs",
-                                   "heights.sim", "Trn.frd", "TRN0.qFS"};
+    static const QStringList files{
+        "spdfa.bin", "spdRA.bin", "Tr.cam",   "Tr00.can", "tr00a.can",   "tr01.can", "tr02.can",
+        "Tr03.can",  "tr04.can",  "Tr05.can", "Tr06.can", "Tr.frd",      "Tr.ini",   "TrN.ini",
+        "TrNW.ini",  "TrW.ini",   "sky.qfs",  "tr0.qfs",  "heights.sim", "Trn.frd",  "TRN0.qFS"};
     return files;
 }
 
@@ -54,4 +55,4 @@ const SlotRow* findSlot(const QString& name)
     return nullptr;
 }
 
-} // namespace slots
+} // namespace trackslots
