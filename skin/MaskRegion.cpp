@@ -1,0 +1,94 @@
+#include "skin/MaskRegion.h"
+
+#include "skin/SkinColor.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Runs are turned into a region this many at a time; uniting few large batches stays linear where
+// adding row after row would not.
+constexpr int RunsPerBatch = 2000;
+
+struct ChannelRange
+{
+    int low;
+    int high;
+    bool holds(int value) const { return value >= low && value <= high; }
+};
+
+ChannelRange rangeOf(int key, int tolerance)
+{
+    return {key, std::min(key + tolerance, 255)};
+}
+
+class RunCollector
+{
+public:
+    RunCollector() { m_batch.reserve(RunsPerBatch); }
+
+    void add(int x0, int x1, int y)
+    {
+        m_batch.emplace_back(x0, y, x1 - x0, 1);
+        if (int(m_batch.size()) == RunsPerBatch)
+            flush();
+    }
+
+    QRegion finish()
+    {
+        flush();
+        return m_result;
+    }
+
+private:
+    void flush()
+    {
+        if (m_batch.empty())
+            return;
+        // Row runs come sorted by y, then x, and never touch: what setRects requires.
+        QRegion batch;
+        batch.setRects(m_batch.data(), int(m_batch.size()));
+        m_result = m_result.isEmpty() ? batch : m_result.united(batch);
+        m_batch.clear();
+    }
+
+    std::vector<QRect> m_batch;
+    QRegion m_result;
+};
+
+} // namespace
+
+std::optional<QRegion> BuildMaskRegion(const QImage& mask, qint32 keyColor, qint32 tolerance)
+{
+    if (mask.isNull())
+        return std::nullopt;
+    // 32-bit pixels with colour in the low three bytes; any alpha byte is ignored, as a plain copy would.
+    const QImage scan = mask.format() == QImage::Format_RGB32 || mask.format() == QImage::Format_ARGB32
+                            ? mask
+                            : mask.convertToFormat(QImage::Format_RGB32);
+    const QRgb key = resolveColor(keyColor);
+    const QRgb width = resolveColor(tolerance);
+    const ChannelRange red = rangeOf(qRed(key), qRed(width));
+    const ChannelRange green = rangeOf(qGreen(key), qGreen(width));
+    const ChannelRange blue = rangeOf(qBlue(key), qBlue(width));
+    const auto isKey = [&](QRgb pixel) {
+        return red.holds(qRed(pixel)) && green.holds(qGreen(pixel)) && blue.holds(qBlue(pixel));
+    };
+
+    RunCollector runs;
+    const int columns = scan.width();
+    for (int y = 0; y < scan.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(scan.constScanLine(y));
+        int x = 0;
+        while (x < columns) {
+            const int x0 = x;
+            while (x < columns && !isKey(row[x]))
+                ++x;
+            if (x > x0)
+                runs.add(x0, x, y);
+            ++x;
+        }
+    }
+    return runs.finish();
+}
