@@ -1,0 +1,58 @@
+#include "tools/interpreter/CopyCommand.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace interpreter {
+
+bool isCopyLine(const QStringList& words)
+{
+    return !words.isEmpty() && words.first().compare(QStringLiteral("copy"), Qt::CaseInsensitive) == 0;
+}
+
+std::optional<CopyCommand> parseCopyLine(const QStringList& words, QString* error)
+{
+    QStringList paths;
+    // "/" starts our absolute paths, so /Y is the only switch there is.
+    for (const QString& word : words.mid(1)) {
+        if (word.compare(QStringLiteral("/Y"), Qt::CaseInsensitive) == 0)
+            continue;
+        paths.append(word);
+    }
+    if (paths.size() != 2) {
+        *error = QStringLiteral("copy needs a source and a target");
+        return std::nullopt;
+    }
+    return CopyCommand{paths.at(0), paths.at(1)};
+}
+
+QString runCopy(const CopyCommand& command)
+{
+    if (!QFileInfo(command.source).isFile())
+        return QStringLiteral("no file %1").arg(command.source);
+    QString target = command.target;
+    if (QFileInfo(target).isDir())
+        target = QDir(target).filePath(QFileInfo(command.source).fileName());
+
+    QFile source(command.source);
+    if (!source.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read %1: %2").arg(command.source, source.errorString());
+    QSaveFile output(target);
+    if (!output.open(QIODevice::WriteOnly))
+        return QStringLiteral("cannot write %1: %2").arg(target, output.errorString());
+    constexpr qint64 chunkSize = 64 * 1024;
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(chunkSize);
+        if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
+            return QStringLiteral("cannot read %1: %2").arg(command.source, source.errorString());
+        if (output.write(chunk) != chunk.size())
+            return QStringLiteral("cannot write %1: %2").arg(target, output.errorString());
+    }
+    if (!output.commit())
+        return QStringLiteral("cannot write %1: %2").arg(target, output.errorString());
+    return {};
+}
+
+} // namespace interpreter
