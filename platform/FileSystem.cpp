@@ -1,0 +1,88 @@
+#include "platform/FileSystem.h"
+
+#include "platform/FsNative.h"
+#include "platform/FsWildcard.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform::fs {
+
+QStringList findEntries(const QString& folder, const QString& pattern)
+{
+    QStringList found;
+    for (const QString& name : native::listNames(folder)) {
+        if (matchesWindowsPattern(name, pattern))
+            found.append(name);
+    }
+    return found;
+}
+
+bool fileExists(const QString& path)
+{
+    struct stat info;
+    return native::statTarget(path, info) && !S_ISDIR(info.st_mode);
+}
+
+bool folderExists(const QString& path)
+{
+    struct stat info;
+    return native::statTarget(path, info) && S_ISDIR(info.st_mode);
+}
+
+bool entryExists(const QString& path)
+{
+    struct stat info;
+    return native::statEntry(path, info);
+}
+
+QString findNameIgnoringCase(const QString& folder, const QString& name)
+{
+    if (name.isEmpty())
+        return {};
+    QString best;
+    for (const QString& candidate : native::listNames(folder)) {
+        if (candidate == name)
+            return candidate;
+        // Several case variants can live side by side on Linux: take the same one every time.
+        if (sameNameIgnoringCase(candidate, name) && (best.isEmpty() || candidate < best))
+            best = candidate;
+    }
+    return best;
+}
+
+QString resolveIgnoringCase(const QString& path)
+{
+    const QString name = native::nameOf(path);
+    const QString existing = findNameIgnoringCase(native::folderOf(path), name);
+    if (existing.isEmpty())
+        return path;
+    return path.left(path.size() - name.size()) + existing;
+}
+
+bool removeFile(const QString& path)
+{
+    struct stat info;
+    if (!native::statEntry(path, info))
+        return false;
+    if (S_ISDIR(info.st_mode)) {
+        errno = EISDIR;
+        return false;
+    }
+    return unlink(native::encodePath(path).constData()) == 0;
+}
+
+bool createFolder(const QString& path)
+{
+    const QByteArray encoded = native::encodePath(path);
+    return !encoded.isEmpty() && mkdir(encoded.constData(), 0777) == 0;
+}
+
+bool removeFolder(const QString& path)
+{
+    const QByteArray encoded = native::encodePath(path);
+    return !encoded.isEmpty() && rmdir(encoded.constData()) == 0;
+}
+
+} // namespace platform::fs
