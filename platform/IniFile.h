@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QList>
 #include <QString>
 
 // Reads Windows initialisation files with the rules of the Windows reader (GetPrivateProfileString)
@@ -18,14 +20,14 @@ public:
 
     bool exists() const { return m_exists; }
 
+    static constexpr int MaxValueLength = 2047;
+
 private:
-    struct Entry
-    {
-        QString section;
-        QString key;
-        QString value;
-    };
-    QList<Entry> m_entries;
+    void parse(const QString& text);
+
+    // Per section (by its name in ASCII small letters) the values by key name in ASCII small letters;
+    // only the first section of a name and in it the first key of a name are kept.
+    QHash<QString, QHash<QString, QString>> m_sections;
     bool m_exists = false;
 };
 

@@ -3,13 +3,28 @@
 #include "skin/SkinItems.h"
 
 #include <QImage>
+#include <QRect>
 #include <QRegion>
 #include <QStringList>
 #include <QWidget>
 
 #include <optional>
 
+class QPainter;
 class SkinMessages;
+
+namespace platform {
+class IniFile;
+}
+
+// The banner every skin load shows first, and the warning for skins older than MinSkinVersion; lines
+// are separated by carriage returns as the skin builder writes them. skinMessageText() turns them
+// into line breaks for display.
+inline constexpr char SkinBannerText[] =
+    "     Rovex 1.0  \r\r                          \r          build 25/05/2001   ";
+inline constexpr char SkinOldVersionText[] =
+    "Skin File is an old version.\rPlease use skin builder to update it.";
+QString skinMessageText(const char* text);
 
 // Turns the top-level window it is placed on into a skinned window: frameless, shaped by a mask image,
 // painted from full-size skin images, with hot areas, displays and track bars described by a skin file.
@@ -44,6 +59,32 @@ public:
     void setTolerance(qint32 color);
 
     QString hint() const { return m_hint; }
+    // Sets the hint (tool tip and status tip) and tells hintChanged() when it differs.
+    void setHint(const QString& hint);
+
+    // Redraws the whole drawing surface: the rest look, pressed and checked hot areas, track-bar
+    // thumbs, then displays. Hover looks are not drawn here.
+    void PaintSkin();
+
+    // Hot-area operations: the first area with exactly this ID, -1 when none; the ID at an index,
+    // empty outside the array; check or uncheck the first area with this ID and repaint.
+    qint32 IndexOfHotArea(const QString& id) const;
+    QString HotAreaID(qint32 index) const;
+    void SetHotAreaChecked(const QString& id, bool checked);
+
+    // Hit tests: right and bottom edges lie outside. The first item containing `point`, -1 for none.
+    int hotAreaAt(QPoint point) const;
+    int displayAt(QPoint point) const;
+    static QRect hotAreaRect(const HotAreaInfoRec& area);
+    static QRect displayRect(const DisplayInfoRec& display);
+    // A bar's track (also its hint rectangle) and its thumb at the current offset.
+    static QRect trackRect(const TrackBarInfoRec& bar);
+    static QRect thumbRect(const TrackBarInfoRec& bar);
+    // How far the thumb can travel: the track length less the thumb's extent along the track.
+    static qint32 trackTravel(const TrackBarInfoRec& bar);
+
+    // Copies `rect` of a full-size look (MouseDownBitmap, MouseOnBitmap, ...) onto the surface.
+    void copyLookRect(const QImage& look, const QRect& rect);
 
     // The skin's state, by the names skin authors and hosts know.
     QImage MaskBitmap;
@@ -73,9 +114,12 @@ public:
 
     // The drawing surface (back image) that the widget shows.
     const QImage& surface() const { return m_surface; }
+    // The surface as the screen shows it: transparent outside WindowRegion.
+    QImage shapedSurface() const;
 
 signals:
-    void mouseDownNotify(const QString& id, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void mouseDownNotify(const QString& id, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                         int y);
     void mouseUpNotify(const QString& id, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void mouseMoveNotify(const QString& id, Qt::KeyboardModifiers shift, int x, int y);
     void trackBarNotify(const QString& id, int position);
@@ -84,8 +128,22 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // Gives the window and the component the mask's size and the mask's outline.
+    void ApplyMask();
 
 private:
+    void fillParent();
+    void ensureSurface();
+    void loadHotAreas(const platform::IniFile& ini);
+    void loadDisplays(const platform::IniFile& ini);
+    void loadTrackBars(const platform::IniFile& ini, const QString& folder);
+    void drawDisplay(QPainter& painter, const DisplayInfoRec& display);
+    void DrawNumberText(QPainter& painter, qint32 x, qint32 y, const QString& text);
+    void DrawGlyphText(QPainter& painter, qint32 x, qint32 y, const QString& text);
+    void drawFontText(QPainter& painter, const DisplayInfoRec& display);
+
     qint32 m_keyColor = 0xFFFFFF;
     qint32 m_tolerance = 0;
     QString m_hint;

@@ -1,0 +1,230 @@
+#include "skin/SkinForm.h"
+
+#include "skin/MaskRegion.h"
+#include "skin/SkinError.h"
+#include "skin/SkinMessages.h"
+
+#include <QEvent>
+#include <QPainter>
+
+QString skinMessageText(const char* text)
+{
+    return QString::fromLatin1(text).replace(u'\r', u'\n');
+}
+
+TSkinForm::TSkinForm(QWidget* parent)
+    : QWidget(parent)
+{
+    if (parent) {
+        // Throwing here unwinds the base too, so a refused component is never left on the control.
+        if (!parent->isWindow())
+            throw SkinError(QStringLiteral("Please Drop me on a Form"));
+        const bool wasVisible = parent->isVisible();
+        parent->setWindowFlags(parent->windowFlags() | Qt::Window | Qt::FramelessWindowHint);
+        // Cut-out pixels are painted transparent: where a mask only cuts input, the outline still shows.
+        parent->setAttribute(Qt::WA_TranslucentBackground);
+        parent->installEventFilter(this);
+        fillParent();
+        if (wasVisible)
+            parent->show();
+    }
+    setMouseTracking(true);
+}
+
+TSkinForm::~TSkinForm() = default;
+
+void TSkinForm::setMessages(SkinMessages* messages)
+{
+    m_messages = messages;
+}
+
+SkinMessages& TSkinForm::messages() const
+{
+    return m_messages ? *m_messages : boxSkinMessages();
+}
+
+// The outline is rebuilt from these only at the next LoadSkin.
+void TSkinForm::setKeyColor(qint32 color)
+{
+    if (color != m_keyColor)
+        m_keyColor = color;
+}
+
+void TSkinForm::setTolerance(qint32 color)
+{
+    if (color != m_tolerance)
+        m_tolerance = color;
+}
+
+void TSkinForm::setHint(const QString& hint)
+{
+    if (hint == m_hint)
+        return;
+    m_hint = hint;
+    setToolTip(hint);
+    setStatusTip(hint);
+    emit hintChanged(hint);
+}
+
+void TSkinForm::fillParent()
+{
+    if (parentWidget())
+        setGeometry(parentWidget()->rect());
+}
+
+bool TSkinForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        fillParent();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TSkinForm::ApplyMask()
+{
+    QWidget* form = window();
+    const QSize size = MaskBitmap.size();
+    form->resize(size);
+    m_surface = QImage();
+    // A hidden window delivers its resize event only when shown: size the component now.
+    if (form != this)
+        setGeometry(QRect(QPoint(0, 0), size));
+
+    WindowRegion = BuildMaskRegion(MaskBitmap, m_keyColor, m_tolerance);
+    if (!WindowRegion) {
+        form->clearMask();
+    } else if (WindowRegion->isEmpty()) {
+        // An empty QRegion would clear the mask and show the whole rectangle; a region wholly
+        // outside the window keeps every pixel cut out, as a mask made only of key pixels asks.
+        form->setMask(QRegion(-1, -1, 1, 1));
+    } else {
+        form->setMask(*WindowRegion);
+    }
+}
+
+void TSkinForm::ensureSurface()
+{
+    if (m_surface.isNull() || m_surface.size() != size()) {
+        m_surface = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        m_surface.fill(Qt::transparent);
+    }
+}
+
+void TSkinForm::copyLookRect(const QImage& look, const QRect& rect)
+{
+    ensureSurface();
+    if (m_surface.isNull() || rect.isEmpty())
+        return;
+    QPainter painter(&m_surface);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(rect, look, rect);
+    painter.end();
+    update(rect);
+}
+
+QImage TSkinForm::shapedSurface() const
+{
+    if (!WindowRegion)
+        return m_surface;
+    QImage shaped(m_surface.size(), QImage::Format_ARGB32_Premultiplied);
+    shaped.fill(Qt::transparent);
+    QPainter painter(&shaped);
+    painter.setClipRegion(*WindowRegion);
+    painter.drawImage(0, 0, m_surface);
+    return shaped;
+}
+
+void TSkinForm::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (WindowRegion)
+        painter.setClipRegion(*WindowRegion);
+    painter.drawImage(0, 0, m_surface);
+}
+
+qint32 TSkinForm::IndexOfHotArea(const QString& id) const
+{
+    for (qsizetype i = 0; i < HotAreas.size(); ++i) {
+        if (HotAreas[i].ID == id)
+            return static_cast<qint32>(i);
+    }
+    return -1;
+}
+
+QString TSkinForm::HotAreaID(qint32 index) const
+{
+    return index >= 0 && index < HotAreas.size() ? HotAreas[index].ID : QString();
+}
+
+void TSkinForm::SetHotAreaChecked(const QString& id, bool checked)
+{
+    const qint32 index = IndexOfHotArea(id);
+    if (index < 0)
+        return;
+    HotAreas[index].Checked = checked;
+    PaintSkin();
+}
+
+namespace {
+
+// Built from coordinates rather than QRect(x, y, w, h) so that a right or bottom edge at or before
+// the left or top gives an empty rectangle, which nothing lies inside.
+QRect edgeRect(qint32 left, qint32 top, qint64 right, qint64 bottom)
+{
+    if (right <= left || bottom <= top)
+        return {};
+    return QRect(QPoint(left, top), QPoint(static_cast<int>(qMin<qint64>(right, INT_MAX) - 1),
+                                           static_cast<int>(qMin<qint64>(bottom, INT_MAX) - 1)));
+}
+
+} // namespace
+
+QRect TSkinForm::hotAreaRect(const HotAreaInfoRec& area)
+{
+    return edgeRect(area.X, area.Y, qint64(area.X) + area.Width, qint64(area.Y) + area.Height);
+}
+
+QRect TSkinForm::displayRect(const DisplayInfoRec& display)
+{
+    return edgeRect(display.X, display.Y, qint64(display.X) + display.Width,
+                    qint64(display.Y) + display.Height);
+}
+
+QRect TSkinForm::trackRect(const TrackBarInfoRec& bar)
+{
+    if (bar.Horizontal)
+        return edgeRect(bar.X, bar.Y, qint64(bar.X) + bar.Length, qint64(bar.Y) + bar.ThumbHeight);
+    return edgeRect(bar.X, bar.Y, qint64(bar.X) + bar.ThumbWidth, qint64(bar.Y) + bar.Length);
+}
+
+QRect TSkinForm::thumbRect(const TrackBarInfoRec& bar)
+{
+    const qint64 left = bar.Horizontal ? qint64(bar.X) + bar.ThumbOffset : bar.X;
+    const qint64 top = bar.Horizontal ? bar.Y : qint64(bar.Y) + bar.ThumbOffset;
+    if (left < INT_MIN || top < INT_MIN || left > INT_MAX || top > INT_MAX)
+        return {};
+    return edgeRect(static_cast<qint32>(left), static_cast<qint32>(top), left + bar.ThumbWidth,
+                    top + bar.ThumbHeight);
+}
+
+qint32 TSkinForm::trackTravel(const TrackBarInfoRec& bar)
+{
+    return static_cast<qint32>(qint64(bar.Length) - (bar.Horizontal ? bar.ThumbWidth : bar.ThumbHeight));
+}
+
+int TSkinForm::hotAreaAt(QPoint point) const
+{
+    for (qsizetype i = 0; i < HotAreas.size(); ++i) {
+        if (hotAreaRect(HotAreas[i]).contains(point))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int TSkinForm::displayAt(QPoint point) const
+{
+    for (qsizetype i = 0; i < Displays.size(); ++i) {
+        if (displayRect(Displays[i]).contains(point))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
