@@ -1,6 +1,50 @@
+#include "app/AddTrackRun.h"
+#include "app/BatchRunner.h"
+#include "app/IoError.h"
+#include "app/StatusBar.h"
+#include "app/UnpackFolder.h"
 #include "app/main_window.h"
+#include "platform/Dialogs.h"
 
-// The add command; being built.
+namespace {
+
+const QString NotChosen = QStringLiteral("не выбран");
+const QString ChoosePathsFirst = QStringLiteral("Сначала укажите пути в настройках!");
+const QString DialogTitle = QStringLiteral("Добавление файла с трассой");
+const QString DialogFilter = QStringLiteral("Файл с запакованной трассой (*.zip);;Все файлы (*.*)");
+const QString DefaultSuffix = QStringLiteral("zip");
+
+} // namespace
+
+// The add command: unpacks a picked archive into "Temp1" beside the library, finds a description that
+// names a slot, and on the user's Yes moves the archive into that slot's library folder.
 void TForm1::BitBtn4Click()
 {
+    // Without a library there is nowhere to file the archive: no point in picking one.
+    if (trackDir() == NotChosen) {
+        platform::dialogs().message(this, ChoosePathsFirst);
+        return;
+    }
+    const QString archive =
+        platform::dialogs().chooseOpenFile(this, DialogTitle, DialogFilter, DefaultSuffix);
+    if (archive.isEmpty())
+        return;
+
+    RBar->setText(addtext::Unpacking);
+    RBar->repaint();
+    try {
+        UnpackFolder folder(trackDir() + QStringLiteral("../Temp1"));
+        BatchRunner runner(HomeDir, ArchiverPath);
+        const BatchRunner::Outcome outcome = runner.extractAll(archive, folder.path());
+        if (outcome == BatchRunner::Outcome::TimedOut || outcome == BatchRunner::Outcome::NotStarted)
+            platform::dialogs().message(this, runner.reason());
+        if (outcome != BatchRunner::Outcome::Done) {
+            RBar->setText(addtext::Failed);
+            return;
+        }
+        RBar->setText(addtext::Searching);
+        AddTrackRun(*this, archive).identify(folder.path());
+    } catch (const IoError& error) {
+        platform::dialogs().error(this, error.message());
+    }
 }
