@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QHash>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
+class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -13,6 +18,14 @@ class ClickArea;
 class ScrollBox;
 class StatusBar;
 class TSkinForm;
+class HintMirror;
+class SkinMessages;
+namespace platform {
+class HelpViewer;
+}
+namespace trackslots {
+struct SlotRow;
+}
 
 // The main window. Its controls are the program's state: the two folders are the texts of PaTr and
 // PaGa, a slot takes part when its check box is ticked, its choice is the selected button of its strip.
@@ -86,6 +99,9 @@ public:
     void BitBtn2Click(); // start command
     void BitBtn4Click(); // add command
 
+    // A strip holds at most this many choice buttons: 18 pixels apart, they fill its 4600 pixels.
+    static constexpr int MaxChoiceButtons = 255;
+
     void CheckTrass();     // library scan
     void StandartTracks(); // gives the standard tracks back
     void HintToStatusBar(const QString& hint);
@@ -94,4 +110,18 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void wireHandlers();
+    void FormPaint();
+    void readSettingsFile();
+    void loadSkin();
+    void removeTemporaryFiles();
+    // Places the button of the k-th archive (k from 1) found in `slot`'s library folder.
+    void AddChoiceButton(const trackslots::SlotRow& slot, int k, const QString& archive);
+
+    std::unique_ptr<SkinMessages> m_skinMessages;
+    std::unique_ptr<HintMirror> m_hintMirror;
+    QPointer<platform::HelpViewer> m_helpViewer;
+    QHash<QString, QButtonGroup*> m_choiceGroups; // one exclusive group per strip, by slot name
 };

@@ -1,0 +1,89 @@
+#include "app/ScrollBox.h"
+#include "app/SlotTable.h"
+#include "app/StatusBar.h"
+#include "app/main_window.h"
+#include "platform/FileSystem.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QRadioButton>
+
+namespace {
+
+constexpr int ChoiceButtonSize = 17;
+constexpr int ChoiceButtonStep = 18;
+constexpr int FirstChoiceButtonLeft = 4;
+
+} // namespace
+
+void TForm1::CheckTrass()
+{
+    const QString library = trackDir();
+    QString crowdedSlot;
+    const auto& rows = trackslots::windowOrder();
+    // The window's components are walked from the last one back.
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        const QString slot = QString::fromLatin1(row->name);
+        QCheckBox* box = slotCheckBox(slot);
+        const QString folder = library + slot;
+        if (!platform::fs::folderExists(folder)) {
+            box->setEnabled(false);
+            box->setChecked(false);
+            continue;
+        }
+        int k = 0;
+        for (const QString& archive : platform::fs::findEntries(folder, QStringLiteral("*.zip"))) {
+            if (k == MaxChoiceButtons) {
+                if (crowdedSlot.isEmpty())
+                    crowdedSlot = slot;
+                break;
+            }
+            ++k;
+            AddChoiceButton(*row, k, archive);
+        }
+        ScrollBox1->setPosition(0);
+        ScrollBox2->setPosition(0);
+        box->setEnabled(k > 0);
+        box->setChecked(k > 0);
+    }
+    if (!crowdedSlot.isEmpty()) {
+        SBar->setText(QStringLiteral("В папке трассы %1 больше %2 архивов: показаны первые %2.")
+                          .arg(crowdedSlot)
+                          .arg(MaxChoiceButtons));
+    }
+}
+
+void TForm1::AddChoiceButton(const trackslots::SlotRow& slot, int k, const QString& archive)
+{
+    const QString name = QString::fromLatin1(slot.name);
+    QWidget* strip = slotStrip(name);
+    QButtonGroup*& group = m_choiceGroups[name];
+    if (!group)
+        group = new QButtonGroup(strip);
+
+    const int left = ChoiceButtonStep * (k - 1) + FirstChoiceButtonLeft;
+    // A button of an earlier scan at this very place would lie covered and unreachable: the new one
+    // takes its place, so a strip never holds more buttons than fit in it.
+    for (QAbstractButton* older : group->buttons()) {
+        if (older->x() == left) {
+            group->removeButton(older);
+            delete older;
+            break;
+        }
+    }
+
+    auto* button = new QRadioButton(strip);
+    button->setGeometry(left, 0, ChoiceButtonSize, ChoiceButtonSize);
+    button->setStatusTip(archive);
+    button->setToolTip(archive);
+    group->addButton(button);
+    if (k == 1)
+        button->setChecked(true);
+    button->show();
+
+    ScrollBox* box = scrollBoxOf(name);
+    if (left > box->range() - 10) {
+        box->setRange(box->range() + ChoiceButtonStep);
+        box->setPosition(box->position() + ChoiceButtonStep);
+    }
+}

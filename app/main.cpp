@@ -1,0 +1,35 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QScreen>
+
+namespace {
+
+QIcon windowIcon()
+{
+    // The icon's pictures lie beside the program.
+    const QString folder = QApplication::applicationDirPath() + QStringLiteral("/icon/");
+    QIcon icon;
+    icon.addFile(folder + QStringLiteral("rovex32.png"), QSize(32, 32));
+    icon.addFile(folder + QStringLiteral("rovex16.png"), QSize(16, 16));
+    return icon;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Rovex"));
+    QApplication::setWindowIcon(windowIcon());
+
+    TForm1 form;
+    if (!form.FormCreate())
+        return 0;
+    if (const QScreen* screen = form.screen())
+        form.move(screen->availableGeometry().center() - form.rect().center());
+    form.show();
+    QApplication::exec();
+    return 0;
+}
