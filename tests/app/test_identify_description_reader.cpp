@@ -63,7 +63,7 @@ void TestDescriptionReader::splitsLines_data()
     QTest::newRow("empty lines count") << QByteArray("\r\n\nx") << QStringList{"", "", "x"};
     QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
     QTest::newRow("NUL bytes stay in the line")
-        << QByteArray("U\0K\nUK", 6) << QStringList{QString("U\0K", 3), "UK"};
+        << QByteArray("U\0K\nUK", 6) << QStringList{QString::fromLatin1("U\0K", 3), "UK"};
 }
 
 void TestDescriptionReader::splitsLines()
