@@ -1,0 +1,494 @@
+#include "app/SlotTable.h"
+#include "app/StatusBar.h"
+#include "app/main_window.h"
+#include "platform/Process.h"
+#include "tests/support/HomeFolder.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tools/archiver/ZipWriter.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+const QString kGameMarker = QStringLiteral("launched.txt");
+
+QByteArray standardBytes(const QString& slot, const QString& file)
+{
+    return QStringLiteral("standard %1 %2").arg(slot, file).toUtf8();
+}
+
+QByteArray addOnBytes(const QString& archive, const QString& file)
+{
+    return QStringLiteral("add-on %1 %2").arg(archive, file).toUtf8();
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A game folder with the 21 standard files of all 19 slots and an "nfshs.exe" that leaves a marker
+// in the folder it was started in.
+void makeGame(const QString& game)
+{
+    for (const QString& slot : trackslots::SlotNames()) {
+        for (const QString& name : trackslots::TrackFileSet())
+            QVERIFY(writeBytes(game + "Data/Tracks/" + slot + "/" + name, standardBytes(slot, name)));
+    }
+    const QString exe = game + "nfshs.exe";
+    QVERIFY(writeBytes(exe, "#!/bin/sh\npwd > " + kGameMarker.toUtf8() + "\n"));
+    QFile::setPermissions(exe, QFile::permissions(exe) | QFile::ExeOwner);
+}
+
+// An add-on archive holding `names` (inside `folder` when given) with recognisable contents.
+void makeArchive(const QString& path, const QStringList& names, const QString& folder = QString())
+{
+    QList<ZipEntry> entries;
+    if (!folder.isEmpty())
+        entries.append(ZipEntry::folder(folder));
+    for (const QString& name : names)
+        entries.append(ZipEntry::file(folder + name, addOnBytes(QFileInfo(path).fileName(), name)));
+    QDir().mkpath(QFileInfo(path).path());
+    QString error;
+    QVERIFY2(writeZip(path, entries, &error), qPrintable(error));
+}
+
+QStringList firstTrackFiles(int count)
+{
+    return trackslots::TrackFileSet().mid(0, count);
+}
+
+QString thirdLine(const QByteArray& options)
+{
+    const QList<QByteArray> lines = options.split('\n');
+    return lines.size() > 2 ? QString::fromUtf8(lines.at(2)).remove('\r') : QString();
+}
+
+} // namespace
+
+class TestStartGame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void pathsMustBeChosenFirst_data();
+    void pathsMustBeChosenFirst();
+    void newTracksReplaceOnlyTheFilesTheArchiveHolds();
+    void addOnTakesTheStandardNameWhateverItsCase();
+    void onlyTheSelectedArchiveOfATickedSlotIsInstalled();
+    void noSlotTickedStillRecordsInstalledState();
+    void tickedSlotWithoutChoiceButtonIsSkipped();
+    void archiveGoneSinceScanLeavesSlotUntouched();
+    void missingGameSlotFolderIsNotCreated();
+    void libraryPathWithBlanksWorks();
+    void secondRunRestoresBeforeInstalling();
+    void standardModeRestoresAndRecordsStandardState();
+    void gameOnAnotherFileSystem();
+    void archiveNameWithQuoteIsRefusedAndReported();
+    void halfInstalledRunIsRestoredOnNextStandardStart();
+    void ioErrorLeavesWindowUsableAndStateSafe();
+    void gameThatDoesNotStartIsReported();
+
+private:
+    // Lays out library and game, writes "options.dat" and opens the window on them.
+    void openWindow(const QString& state = QStringLiteral("1"));
+    void start();
+    void verifySlotStandard(const QString& slot) const;
+    void verifySlotInstalled(const QString& slot, const QString& archive, const QStringList& replaced) const;
+    void selectArchive(const QString& slot, const QString& archive) const;
+    void untickAllBut(const QStringList& keep) const;
+
+    std::unique_ptr<HomeFolder> m_home;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<TForm1> m_form;
+    QString m_library;
+    QString m_game;
+    int m_messagesBefore = 0;
+};
+
+void TestStartGame::init()
+{
+    m_home = std::make_unique<HomeFolder>(QStringLiteral(ROVEX_TOOL_ARCHIVER));
+    QVERIFY(m_home->isValid());
+    platform::setInterpreterPath(QStringLiteral(ROVEX_TOOL_ROVEX_CMD));
+    m_dialogs = std::make_unique<ScriptedDialogs>();
+    m_library = m_home->path("library/");
+    m_game = m_home->path("game/");
+}
+
+void TestStartGame::cleanup()
+{
+    m_form.reset();
+    m_dialogs.reset();
+    m_home.reset();
+}
+
+void TestStartGame::openWindow(const QString& state)
+{
+    for (const QString& slot : trackslots::SlotNames())
+        QDir().mkpath(m_library + slot);
+    m_home->writeOptions({m_library, m_game, state});
+    // A new run starts in the home folder; the previous one left the game folder current.
+    QVERIFY(QDir::setCurrent(m_home->path()));
+    m_form = std::make_unique<TForm1>();
+    QVERIFY(m_form->FormCreate());
+    m_form->show();
+    m_messagesBefore = m_dialogs->messages.size();
+}
+
+void TestStartGame::start()
+{
+    m_form->BitBtn2Click();
+}
+
+void TestStartGame::verifySlotStandard(const QString& slot) const
+{
+    const QString folder = m_game + "Data/Tracks/" + slot + "/";
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), trackslots::TrackFileSet().size());
+    for (const QString& name : trackslots::TrackFileSet())
+        QCOMPARE(readAll(folder + name), standardBytes(slot, name));
+}
+
+void TestStartGame::verifySlotInstalled(const QString& slot, const QString& archive,
+                                        const QStringList& replaced) const
+{
+    const QString folder = m_game + "Data/Tracks/" + slot + "/";
+    for (const QString& name : trackslots::TrackFileSet()) {
+        if (replaced.contains(name)) {
+            QCOMPARE(readAll(folder + name), addOnBytes(archive, name));
+            QCOMPARE(readAll(folder + "0" + name), standardBytes(slot, name));
+        } else {
+            QCOMPARE(readAll(folder + name), standardBytes(slot, name));
+            QVERIFY(!QFile::exists(folder + "0" + name));
+        }
+    }
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), trackslots::TrackFileSet().size() + replaced.size());
+}
+
+void TestStartGame::selectArchive(const QString& slot, const QString& archive) const
+{
+    const QList<QRadioButton*> buttons = m_form->slotStrip(slot)->findChildren<QRadioButton*>();
+    for (QRadioButton* button : buttons) {
+        if (button->statusTip() == archive) {
+            button->setChecked(true);
+            return;
+        }
+    }
+    QFAIL(qPrintable("no choice button for " + archive));
+}
+
+void TestStartGame::untickAllBut(const QStringList& keep) const
+{
+    for (const QString& slot : trackslots::SlotNames())
+        m_form->slotCheckBox(slot)->setChecked(keep.contains(slot));
+}
+
+void TestStartGame::pathsMustBeChosenFirst_data()
+{
+    QTest::addColumn<bool>("libraryChosen");
+    QTest::addColumn<bool>("gameChosen");
+    QTest::newRow("neither") << false << false;
+    QTest::newRow("no library") << false << true;
+    QTest::newRow("no game") << true << false;
+}
+
+void TestStartGame::pathsMustBeChosenFirst()
+{
+    QFETCH(bool, libraryChosen);
+    QFETCH(bool, gameChosen);
+    makeGame(m_game);
+    openWindow();
+    if (!libraryChosen)
+        m_form->PaTr->setText(QStringLiteral("не выбран"));
+    if (!gameChosen)
+        m_form->PaGa->setText(QStringLiteral("не выбран"));
+    start();
+    QCOMPARE(m_dialogs->messages.mid(m_messagesBefore), QStringList{"Сначала укажите пути в настройках!"});
+    QVERIFY(m_form->isEnabled());
+    QVERIFY(!m_form->GameLaunched);
+    QVERIFY(!m_form->AddOnsMayBeInstalled);
+    QVERIFY(!QFile::exists(m_game + kGameMarker));
+}
+
+void TestStartGame::newTracksReplaceOnlyTheFilesTheArchiveHolds()
+{
+    makeGame(m_game);
+    const QStringList coastal = firstTrackFiles(7);
+    makeArchive(m_library + "Coastal/reverse.zip", coastal, "reverse/");
+    const QStringList uk = trackslots::TrackFileSet();
+    makeArchive(m_library + "UK/london.zip", uk);
+    openWindow();
+    m_form->NTr->setChecked(true);
+    start();
+
+    QVERIFY(m_form->GameLaunched);
+    QCOMPARE(m_dialogs->messages.size(), m_messagesBefore);
+    QCOMPARE(m_form->SBar->text(), QStringLiteral(" Готово. Поехали!"));
+    verifySlotInstalled("Coastal", "reverse.zip", coastal);
+    verifySlotInstalled("UK", "london.zip", uk);
+    for (const QString& slot : trackslots::SlotNames()) {
+        if (slot != "Coastal" && slot != "UK")
+            verifySlotStandard(slot);
+    }
+    QTRY_VERIFY(QFile::exists(m_game + kGameMarker));
+    QCOMPARE(thirdLine(m_home->options()), QStringLiteral("0"));
+    QVERIFY(!QFile::exists(m_home->path("Temp")));
+}
+
+void TestStartGame::addOnTakesTheStandardNameWhateverItsCase()
+{
+    makeGame(m_game);
+    QList<ZipEntry> entries{ZipEntry::file("TR.FRD", "upper add-on"),
+                            ZipEntry::file("readme.txt", "not a track")};
+    QDir().mkpath(m_library + "Park");
+    QVERIFY(writeZip(m_library + "Park/upper.zip", entries));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    start();
+
+    const QString folder = m_game + "Data/Tracks/Park/";
+    QCOMPARE(readAll(folder + "Tr.frd"), QByteArray("upper add-on"));
+    QCOMPARE(readAll(folder + "0Tr.frd"), standardBytes("Park", "Tr.frd"));
+    QVERIFY(!QFile::exists(folder + "TR.FRD"));
+    QVERIFY(!QFile::exists(folder + "readme.txt"));
+}
+
+void TestStartGame::onlyTheSelectedArchiveOfATickedSlotIsInstalled()
+{
+    makeGame(m_game);
+    makeArchive(m_library + "Gt1/a.zip", firstTrackFiles(5));
+    makeArchive(m_library + "Gt1/b.zip", firstTrackFiles(9));
+    makeArchive(m_library + "Gt1/c.zip", firstTrackFiles(21));
+    makeArchive(m_library + "Gt2/other.zip", firstTrackFiles(3));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    selectArchive("Gt1", "b.zip");
+    untickAllBut({"Gt1"});
+    start();
+
+    verifySlotInstalled("Gt1", "b.zip", firstTrackFiles(9));
+    verifySlotStandard("Gt2");
+}
+
+void TestStartGame::noSlotTickedStillRecordsInstalledState()
+{
+    makeGame(m_game);
+    makeArchive(m_library + "Empire/e.zip", firstTrackFiles(4));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    untickAllBut({});
+    start();
+
+    verifySlotStandard("Empire");
+    QCOMPARE(readAll(m_home->path("files.lst")), trackslots::TrackFileSet().join("\r\n").toUtf8() + "\r\n");
+    QCOMPARE(thirdLine(m_home->options()), QStringLiteral("0"));
+    QTRY_VERIFY(QFile::exists(m_game + kGameMarker));
+}
+
+void TestStartGame::tickedSlotWithoutChoiceButtonIsSkipped()
+{
+    makeGame(m_game);
+    openWindow();
+    m_form->NTr->setChecked(true);
+    m_form->slotCheckBox("Hills")->setEnabled(true);
+    m_form->slotCheckBox("Hills")->setChecked(true);
+    start();
+
+    QCOMPARE(m_dialogs->messages.size(), m_messagesBefore);
+    verifySlotStandard("Hills");
+    QVERIFY(m_form->GameLaunched);
+}
+
+void TestStartGame::archiveGoneSinceScanLeavesSlotUntouched()
+{
+    makeGame(m_game);
+    makeArchive(m_library + "France/gone.zip", firstTrackFiles(6));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    QVERIFY(QFile::remove(m_library + "France/gone.zip"));
+    start();
+
+    verifySlotStandard("France");
+    QVERIFY(m_form->GameLaunched);
+}
+
+void TestStartGame::missingGameSlotFolderIsNotCreated()
+{
+    makeGame(m_game);
+    QVERIFY(QDir(m_game + "Data/Tracks/Summit").removeRecursively());
+    makeArchive(m_library + "Summit/s.zip", firstTrackFiles(6));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    start();
+
+    QVERIFY(!QFile::exists(m_game + "Data/Tracks/Summit"));
+    QVERIFY(m_form->GameLaunched);
+    QVERIFY(!QFile::exists(m_home->path("Temp")));
+}
+
+void TestStartGame::libraryPathWithBlanksWorks()
+{
+    m_library = m_home->path("my tracks/add-on library/");
+    m_game = m_home->path("the game/");
+    makeGame(m_game);
+    makeArchive(m_library + "Country/wood land.zip", firstTrackFiles(10));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    start();
+
+    verifySlotInstalled("Country", "wood land.zip", firstTrackFiles(10));
+    QTRY_VERIFY(QFile::exists(m_game + kGameMarker));
+}
+
+void TestStartGame::secondRunRestoresBeforeInstalling()
+{
+    makeGame(m_game);
+    makeArchive(m_library + "Snowy/first.zip", firstTrackFiles(12));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    start();
+    verifySlotInstalled("Snowy", "first.zip", firstTrackFiles(12));
+    m_form.reset();
+
+    QVERIFY(QFile::remove(m_library + "Snowy/first.zip"));
+    makeArchive(m_library + "Snowy/second.zip", firstTrackFiles(4));
+    openWindow(thirdLine(m_home->options()));
+    QCOMPARE(m_form->SavedState, QStringLiteral("0"));
+    start();
+
+    verifySlotInstalled("Snowy", "second.zip", firstTrackFiles(4));
+    QVERIFY(QDir(m_game + "Data/Tracks/Snowy").entryList({"00*"}).isEmpty());
+}
+
+void TestStartGame::standardModeRestoresAndRecordsStandardState()
+{
+    makeGame(m_game);
+    makeArchive(m_library + "Redrock/r.zip", firstTrackFiles(8));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    start();
+    m_form.reset();
+    // An add-on file without a standard counterpart stays after the restore.
+    QVERIFY(writeBytes(m_game + "Data/Tracks/Redrock/extra.bin", "add-on only"));
+
+    openWindow(QStringLiteral("0"));
+    m_form->StTr->setChecked(true);
+    start();
+
+    for (const QString& name : trackslots::TrackFileSet())
+        QCOMPARE(readAll(m_game + "Data/Tracks/Redrock/" + name), standardBytes("Redrock", name));
+    QCOMPARE(readAll(m_game + "Data/Tracks/Redrock/extra.bin"), QByteArray("add-on only"));
+    QVERIFY(QDir(m_game + "Data/Tracks/Redrock").entryList({"0*"}).isEmpty());
+    QCOMPARE(thirdLine(m_home->options()), QStringLiteral("1"));
+}
+
+void TestStartGame::gameOnAnotherFileSystem()
+{
+    QTemporaryDir shm(QStringLiteral("/dev/shm/rovex-test-XXXXXX"));
+    if (!shm.isValid())
+        QSKIP("no /dev/shm");
+    struct stat home;
+    struct stat other;
+    if (stat(QFile::encodeName(m_home->path()).constData(), &home) != 0 ||
+        stat(QFile::encodeName(shm.path()).constData(), &other) != 0 || home.st_dev == other.st_dev)
+        QSKIP("/dev/shm is on the same file system as the temporary folder");
+    m_game = shm.path() + "/game/";
+    makeGame(m_game);
+    makeArchive(m_library + "Germany/g.zip", firstTrackFiles(11));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    start();
+
+    verifySlotInstalled("Germany", "g.zip", firstTrackFiles(11));
+}
+
+void TestStartGame::archiveNameWithQuoteIsRefusedAndReported()
+{
+    makeGame(m_game);
+    makeArchive(m_library + "Lostcany/bad\" & echo.zip", firstTrackFiles(5));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    start();
+
+    const QStringList shown = m_dialogs->messages.mid(m_messagesBefore);
+    QCOMPARE(shown.size(), 1);
+    QVERIFY(shown.first().contains("bad\" & echo.zip"));
+    verifySlotStandard("Lostcany");
+    QVERIFY(m_form->GameLaunched);
+}
+
+void TestStartGame::halfInstalledRunIsRestoredOnNextStandardStart()
+{
+    makeGame(m_game);
+    // A run cut short: "0" recorded, two files exchanged, a third only backed up.
+    const QString folder = m_game + "Data/Tracks/Atlantic/";
+    for (const QString& name :
+         {QStringLiteral("Tr.frd"), QStringLiteral("sky.qfs"), QStringLiteral("Tr.ini")})
+        QVERIFY(QFile::rename(folder + name, folder + "0" + name));
+    QVERIFY(writeBytes(folder + "Tr.frd", "half add-on"));
+    QVERIFY(writeBytes(folder + "SKY.QFS", "half add-on"));
+    openWindow(QStringLiteral("0"));
+    m_form->StTr->setChecked(true);
+    start();
+
+    verifySlotStandard("Atlantic");
+    QCOMPARE(thirdLine(m_home->options()), QStringLiteral("1"));
+}
+
+void TestStartGame::ioErrorLeavesWindowUsableAndStateSafe()
+{
+    makeGame(m_game);
+    makeArchive(m_library + "Aquatica/a.zip", firstTrackFiles(5));
+    QVERIFY(QDir().mkpath(m_home->path("files.lst")));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    const int errorsBefore = m_dialogs->errors.size();
+    start();
+
+    QCOMPARE(m_dialogs->errors.size(), errorsBefore + 1);
+    QVERIFY(m_form->isEnabled());
+    QVERIFY(!m_form->GameLaunched);
+    QVERIFY(m_form->AddOnsMayBeInstalled);
+    QCOMPARE(thirdLine(m_home->options()), QStringLiteral("0"));
+    m_form->close();
+    QCOMPARE(thirdLine(m_home->options()), QStringLiteral("0"));
+    verifySlotStandard("Aquatica");
+}
+
+void TestStartGame::gameThatDoesNotStartIsReported()
+{
+    makeGame(m_game);
+    QVERIFY(QFile::remove(m_game + "nfshs.exe"));
+    makeArchive(m_library + "Hometown/h.zip", firstTrackFiles(3));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    start();
+
+    QCOMPARE(m_dialogs->messages.size(), m_messagesBefore + 1);
+    QVERIFY(m_dialogs->messages.last().startsWith("Не удалось запустить игру: "));
+    QVERIFY(m_form->GameLaunched);
+    verifySlotInstalled("Hometown", "h.zip", firstTrackFiles(3));
+    QCOMPARE(thirdLine(m_home->options()), QStringLiteral("0"));
+}
+
+QTEST_MAIN(TestStartGame)
+#include "test_start_game.moc"
