@@ -169,7 +169,8 @@ StartResult startGame(const QString& executable, const QString& workingFolder)
     if (startsWithMz(path)) {
         const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
         if (wine.isEmpty())
-            return failed(QStringLiteral("Для запуска игры (программы Windows) нужен Wine: установите пакет wine."));
+            return failed(
+                QStringLiteral("Для запуска игры (программы Windows) нужен Wine: установите пакет wine."));
         if (!startDetached(wine, {info.absoluteFilePath()}, workingFolder))
             return failed(cannotStart);
         return {true, {}};

@@ -86,7 +86,8 @@ bool BatchRunner::runProgram(const QStringList& words, int lineNumber)
         return false;
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        report(lineNumber, QStringLiteral("%1 failed (exit code %2)").arg(words.first()).arg(process.exitCode()));
+        report(lineNumber,
+               QStringLiteral("%1 failed (exit code %2)").arg(words.first()).arg(process.exitCode()));
         return false;
     }
     return true;
