@@ -11,7 +11,9 @@ namespace platform::fs {
 // Names of the entries of `folder` that match a Windows search pattern ("*.zip", "0*.*", "*.*"):
 // "*" and "?" wildcards, letters compared without regard to case, "*.*" matching every name.
 // Entries of every kind count (files, folders, dot-files); "." and ".." are never returned.
-// A missing or unreadable folder gives an empty list. The order is not sorted.
+// A missing or unreadable folder gives an empty list. The order is not sorted. A trailing ".*" also
+// matches names without a dot ("0*.*" finds "0Tr"). Names that are not valid UTF-8 come back decoded
+// as Qt decodes file names.
 QStringList findEntries(const QString& folder, const QString& pattern);
 
 bool fileExists(const QString& path);   // a file (not a folder) is there
@@ -29,12 +31,13 @@ QString resolveIgnoringCase(const QString& path);
 // Rename or move `from` to `to` without ever replacing an existing target: a target that exists, or
 // that differs from an existing entry only in letter case, makes it fail. Works across file systems
 // (copy to a temporary name in the target folder, flush, rename into place, then delete the source).
-// A failure leaves source and target as they were. Returns whether it moved.
+// A failure leaves source and target as they were. Returns whether it moved. Giving an entry another
+// letter case of its own name is allowed; folders move only within one file system.
 bool moveNoReplace(const QString& from, const QString& to);
 
-bool removeFile(const QString& path);    // a file or link, never a folder
-bool createFolder(const QString& path);  // one level, like mkdir
-bool removeFolder(const QString& path);  // only when empty
+bool removeFile(const QString& path);   // a file or link, never a folder
+bool createFolder(const QString& path); // one level, like mkdir
+bool removeFolder(const QString& path); // only when empty
 
 // Writes `contents` to `path` so that a failure at any moment leaves the old file whole: a temporary
 // file beside it, flushed to disk, renamed over the old one. Returns an error text, empty on success.
