@@ -65,6 +65,16 @@ QStringList readItemLine(const platform::IniFile& ini, const QString& section, q
     return items;
 }
 
+// Group names compare without regard to letter case.
+qsizetype indexOfGroup(const QStringList& names, const QString& name)
+{
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
 } // namespace
 
 void TSkinForm::LoadSkin(const QString& fileName)
@@ -147,7 +157,7 @@ void TSkinForm::loadHotAreas(const platform::IniFile& ini)
         if (items.size() != 8)
             continue;
         area.Group = items[7];
-        qsizetype group = GroupNames.indexOf(area.Group, Qt::CaseInsensitive);
+        qsizetype group = indexOfGroup(GroupNames, area.Group);
         if (group < 0) {
             GroupNames.append(area.Group);
             GroupCurrent.append(QStringLiteral("-1"));

@@ -33,6 +33,33 @@ inline bool writeBmp(const QString& path, QSize size, QColor color)
     return image.save(path, "BMP");
 }
 
+inline HotAreaInfoRec hotArea(const QString& id, qint32 x = 0, qint32 y = 0, qint32 width = 0,
+                              qint32 height = 0)
+{
+    HotAreaInfoRec area;
+    area.ID = id;
+    area.X = x;
+    area.Y = y;
+    area.Width = width;
+    area.Height = height;
+    return area;
+}
+
+inline TrackBarInfoRec trackBar(const QString& id, qint32 x, qint32 y, qint32 length, bool horizontal,
+                                qint32 thumbOffset, QSize thumb)
+{
+    TrackBarInfoRec bar;
+    bar.ID = id;
+    bar.X = x;
+    bar.Y = y;
+    bar.Length = length;
+    bar.Horizontal = horizontal;
+    bar.ThumbOffset = thumbOffset;
+    bar.ThumbWidth = thumb.width();
+    bar.ThumbHeight = thumb.height();
+    return bar;
+}
+
 // A window holding a skin component whose message boxes are collected.
 struct SkinHost
 {

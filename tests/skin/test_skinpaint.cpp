@@ -1,0 +1,230 @@
+#include "skin/SkinForm.h"
+#include "tests/skin/SkinFixtures.h"
+
+#include <QTest>
+
+namespace {
+
+QRgb cellColor(int row, int cell)
+{
+    return qRgb(10 + row * 60, cell * 8, 200);
+}
+
+// A glyph image whose cells are each filled with cellColor(row, cell).
+QImage glyphImage(int width, int height, int rows, int cells)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    const int w = width / cells;
+    const int h = height / rows;
+    for (int row = 0; row < rows; ++row)
+        for (int cell = 0; cell < cells; ++cell)
+            for (int y = row * h; y < (row + 1) * h; ++y)
+                for (int x = cell * w; x < (cell + 1) * w; ++x)
+                    image.setPixel(x, y, cellColor(row, cell));
+    return image;
+}
+
+QImage filled(QSize size, QColor color)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+DisplayInfoRec display(const QString& kind, const QString& value, qint32 x = 0, qint32 y = 0)
+{
+    DisplayInfoRec rec;
+    rec.ID = QStringLiteral("D");
+    rec.Kind = kind;
+    rec.Value = value;
+    rec.X = x;
+    rec.Y = y;
+    rec.Font = std::make_shared<DisplayFont>();
+    rec.Font->face = QStringLiteral("DejaVu Sans");
+    rec.Font->size = 20;
+    rec.Font->color = 0x0000FF;
+    return rec;
+}
+
+} // namespace
+
+class TestSkinPaint : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A 200 x 60 skin: grey at rest, red where pressed.
+    static void prepare(SkinHost& host)
+    {
+        host.skin->resize(200, 60);
+        host.skin->MouseUpBitmap = filled({200, 60}, Qt::gray);
+        host.skin->MouseDownBitmap = filled({200, 60}, Qt::red);
+        host.skin->MouseOnBitmap = filled({200, 60}, Qt::green);
+    }
+
+    static QColor at(const SkinHost& host, int x, int y) { return host.skin->surface().pixelColor(x, y); }
+
+private slots:
+    void paintsRestLookAndPressedOrCheckedAreas()
+    {
+        SkinHost host;
+        prepare(host);
+        host.skin->HotAreas = {hotArea("Plain", 0, 0, 10, 10), hotArea("Checked", 20, 0, 10, 10),
+                               hotArea("CheckedNoToggle", 40, 0, 10, 10), hotArea("Pressed", 60, 0, 10, 10)};
+        host.skin->HotAreas[1].Toggle = true;
+        host.skin->HotAreas[1].Checked = true;
+        host.skin->HotAreas[2].Checked = true;
+        host.skin->HotAreas[3].Pressed = true;
+        QVERIFY(host.skin->RepaintPending);
+        host.skin->PaintSkin();
+        QVERIFY(!host.skin->RepaintPending);
+        QCOMPARE(host.skin->surface().size(), QSize(200, 60));
+        QCOMPARE(at(host, 5, 5), QColor(Qt::gray));
+        QCOMPARE(at(host, 25, 5), QColor(Qt::red));
+        QCOMPARE(at(host, 30, 5), QColor(Qt::gray)); // right edge outside
+        QCOMPARE(at(host, 45, 5), QColor(Qt::gray));
+        QCOMPARE(at(host, 65, 9), QColor(Qt::red));
+        QCOMPARE(at(host, 65, 10), QColor(Qt::gray));
+        QCOMPARE(at(host, 5, 5), QColor(Qt::gray)); // no hover look from the painter
+    }
+
+    void drawsThumbsAtTheirOffsets()
+    {
+        SkinHost host;
+        prepare(host);
+        auto thumb = std::make_shared<QImage>(filled({10, 4}, Qt::blue));
+        auto thumbDown = std::make_shared<QImage>(filled({10, 4}, Qt::cyan));
+        host.skin->TrackBars = {trackBar("H", 10, 20, 100, true, 45, {10, 4}),
+                                trackBar("V", 150, 10, 40, false, 30, {10, 4})};
+        for (TrackBarInfoRec& bar : host.skin->TrackBars) {
+            bar.ThumbBitmap = thumb;
+            bar.ThumbDownBitmap = thumbDown;
+        }
+        host.skin->ActiveTrackBar = 1;
+        host.skin->PaintSkin();
+        QCOMPARE(at(host, 55, 20), QColor(Qt::blue));
+        QCOMPARE(at(host, 64, 23), QColor(Qt::blue));
+        QCOMPARE(at(host, 54, 20), QColor(Qt::gray));
+        QCOMPARE(at(host, 150, 40), QColor(Qt::cyan));
+        QCOMPARE(at(host, 150, 39), QColor(Qt::gray));
+        host.skin->ActiveTrackBar = -1;
+        host.skin->PaintSkin();
+        QCOMPARE(at(host, 150, 40), QColor(Qt::blue));
+    }
+
+    void numberDisplayUsesTheStripCells_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QList<int>>("cells");
+        QTest::newRow("colon takes cell 0") << "12:30" << QList<int>{1, 2, 0, 3, 0};
+        QTest::newRow("blank takes cell 10") << "9 8" << QList<int>{9, 10, 8};
+        QTest::newRow("letters take cell 0") << QStringLiteral("aЖ") << QList<int>{0, 0};
+    }
+
+    void numberDisplayUsesTheStripCells()
+    {
+        QFETCH(QString, value);
+        QFETCH(QList<int>, cells);
+        SkinHost host;
+        prepare(host);
+        // 115 pixels: 10-pixel cells, the 5 spare columns never shown.
+        host.skin->NumbersBitmap = glyphImage(115, 8, 1, 11);
+        host.skin->Displays = {display("Number", value, 3, 7)};
+        host.skin->PaintSkin();
+        for (int i = 0; i < cells.size(); ++i) {
+            QCOMPARE(at(host, 3 + i * 10, 7), QColor(cellColor(0, cells[i])));
+            QCOMPARE(at(host, 3 + i * 10 + 9, 14), QColor(cellColor(0, cells[i])));
+        }
+        QCOMPARE(at(host, 3 + int(cells.size()) * 10, 7), QColor(Qt::gray));
+        QCOMPARE(at(host, 3, 15), QColor(Qt::gray));
+    }
+
+    void textDisplayUsesTheSheetRows_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QList<QPoint>>("cells"); // (cell, row)
+        QTest::newRow("Hi!") << "Hi!" << QList<QPoint>{{7, 0}, {8, 2}, {17, 1}};
+        QTest::newRow("digits and signs") << "0@$" << QList<QPoint>{{0, 1}, {26, 0}, {29, 1}};
+        QTest::newRow("unknown characters are blanks")
+            << QStringLiteral("#(;~Жé")
+            << QList<QPoint>{{10, 1}, {10, 1}, {10, 1}, {10, 1}, {10, 1}, {10, 1}};
+        QTest::newRow("backslash and slash") << "\\/" << QList<QPoint>{{20, 1}, {21, 1}};
+    }
+
+    void textDisplayUsesTheSheetRows()
+    {
+        QFETCH(QString, value);
+        QFETCH(QList<QPoint>, cells);
+        SkinHost host;
+        prepare(host);
+        host.skin->TextBitmap = glyphImage(305, 30, 3, 30);
+        host.skin->Displays = {display("Text", value, 2, 20)};
+        host.skin->PaintSkin();
+        for (int i = 0; i < cells.size(); ++i) {
+            const QColor expected(cellColor(cells[i].y(), cells[i].x()));
+            QCOMPARE(at(host, 2 + i * 10, 20), expected);
+            QCOMPARE(at(host, 2 + i * 10 + 9, 29), expected);
+        }
+        QCOMPARE(at(host, 2, 30), QColor(Qt::gray));
+    }
+
+    void missingGlyphImagesDrawNothing()
+    {
+        SkinHost host;
+        prepare(host);
+        host.skin->Displays = {display("Number", "123"), display("Text", "ABC")};
+        host.skin->PaintSkin();
+        QCOMPARE(at(host, 0, 0), QColor(Qt::gray));
+        QCOMPARE(at(host, 25, 5), QColor(Qt::gray));
+    }
+
+    void otherKindsDrawWithTheFont_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("small number") << "number";
+        QTest::newRow("capital text") << "TEXT";
+    }
+
+    void otherKindsDrawWithTheFont()
+    {
+        QFETCH(QString, kind);
+        SkinHost host;
+        prepare(host);
+        host.skin->NumbersBitmap = glyphImage(110, 8, 1, 11);
+        host.skin->TextBitmap = glyphImage(300, 30, 3, 30);
+        const QColor background(128, 128, 128);
+        host.skin->MouseUpBitmap = filled({200, 60}, background);
+        host.skin->Displays = {display(kind, QStringLiteral("WWWW"), 10, 10)};
+        host.skin->PaintSkin();
+        int red = 0;
+        int other = 0;
+        const QImage& surface = host.skin->surface();
+        for (int y = 0; y < surface.height(); ++y) {
+            for (int x = 0; x < surface.width(); ++x) {
+                const QColor c = surface.pixelColor(x, y);
+                if (c == background)
+                    continue;
+                // Strokes are the font colour ($0000FF is red) blended over the neutral background only.
+                (c.red() > c.green() && c.red() > c.blue()) ? ++red : ++other;
+                QVERIFY2(x >= 10 && y >= 10, "text starts at the display's corner");
+            }
+        }
+        QVERIFY(red > 20);
+        QCOMPARE(other, 0);
+    }
+
+    void emptyValueDrawsNothing()
+    {
+        SkinHost host;
+        prepare(host);
+        host.skin->Displays = {display(QString(), QString(), 0, 0)};
+        host.skin->PaintSkin();
+        const QImage& surface = host.skin->surface();
+        QCOMPARE(surface, filled({200, 60}, Qt::gray).convertToFormat(surface.format()));
+    }
+};
+
+QTEST_MAIN(TestSkinPaint)
+#include "test_skinpaint.moc"
