@@ -68,14 +68,15 @@ void TestInstallTracks::pathsAreBuiltFromTheFolders_data()
     QTest::addColumn<QString>("trackDir");
     QTest::addColumn<QString>("work");
     QTest::addColumn<QString>("archive");
+    // "/.." is "/" itself: a library at the root has its work folder "/Temp".
     QTest::newRow("usual") << "/home/a/tracks/"
-                           << "/home/a/Temp"
+                           << "/home/a/tracks/../Temp"
                            << "/home/a/tracks/Coastal/x.zip";
     QTest::newRow("root") << "/"
-                          << "/Temp"
+                          << "/../Temp"
                           << "/Coastal/x.zip";
     QTest::newRow("blanks") << "/my games/tracks/"
-                            << "/my games/Temp"
+                            << "/my games/tracks/../Temp"
                             << "/my games/tracks/Coastal/x.zip";
 }
 
