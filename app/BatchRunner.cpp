@@ -19,7 +19,7 @@ constexpr char kPifName[] = "extrc.pif";
 constexpr char kPifMarkerName[] = "extrc1.pif";
 // Between two looks for the marker: short enough not to slow a run of many small archives, long
 // enough to leave the processor to the archiver.
-constexpr int kPollIntervalMs = 15;
+constexpr int kPollIntervalMs = 5;
 
 QString quoted(const QString& path)
 {
