@@ -2,6 +2,7 @@
 
 #include "tools/archiver/FlatName.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -64,8 +65,8 @@ StagingFolder::~StagingFolder()
 bool StagingFolder::open(const QByteArray& outputDir, QString* error)
 {
     m_outputDir = outputDir;
-    if (mkdir(outputDir.constData(), 0777) != 0 && errno != EEXIST) {
-        *error = systemError(QStringLiteral("cannot create the output folder"), outputDir);
+    if (!QDir().mkpath(QFile::decodeName(outputDir))) {
+        *error = QStringLiteral("cannot create the output folder %1").arg(QFile::decodeName(outputDir));
         return false;
     }
     m_outputFd = ::open(outputDir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -18,7 +18,7 @@ public:
     StagingFolder(const StagingFolder&) = delete;
     StagingFolder& operator=(const StagingFolder&) = delete;
 
-    // Opens `outputDir` (creating it when missing) and makes the private folder in it.
+    // Opens `outputDir` (creating it and its parents when missing) and makes the private folder in it.
     bool open(const QByteArray& outputDir, QString* error);
 
     // Creates a new empty file `name` in the private folder and returns its descriptor, or -1.
