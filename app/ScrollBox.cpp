@@ -17,7 +17,14 @@ ScrollBox::ScrollBox(int range, int arrowStep, QWidget* parent)
     inner->setObjectName(QStringLiteral("content"));
     inner->setAutoFillBackground(true);
     setWidget(inner);
-    inner->setGeometry(0, 0, range, viewport()->height());
+    inner->resize(range, contentsRect().height());
+}
+
+void ScrollBox::resizeEvent(QResizeEvent* event)
+{
+    // The strips are laid out against the inner height, whether or not the sideways bar shows.
+    widget()->resize(range(), contentsRect().height());
+    QScrollArea::resizeEvent(event);
 }
 
 int ScrollBox::range() const

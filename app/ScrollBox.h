@@ -20,4 +20,7 @@ public:
     int position() const;
     void setPosition(int position);
     int arrowStep() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 };
