@@ -96,6 +96,8 @@ private slots:
     void foreignFilesInExistingTemp1AreKeptAndNotRead();
     void hugeAndBinaryDescriptionsAreReadThrough();
     void archiveNameWithQuoteIsRefused();
+    void interpreterThatDoesNotStartIsReported();
+    void unwritableBatchIsAnErrorAndLeavesNothingBehind();
 
 private:
     void openWindow();
@@ -405,6 +407,34 @@ void TestAddTrack::archiveNameWithQuoteIsRefused()
     add(archive, {true});
     QVERIFY(m_dialogs->questions.isEmpty());
     QCOMPARE(m_form->RBar->text(), Failed);
+    QVERIFY(QFileInfo::exists(archive));
+}
+
+void TestAddTrack::interpreterThatDoesNotStartIsReported()
+{
+    openWindow();
+    platform::setInterpreterPath(m_home->path("no-such-interpreter"));
+    const int messagesBefore = m_dialogs->messages.size();
+    const QString archive = describedDownload("lost.zip", "UK");
+    add(archive, {true});
+    QCOMPARE(m_dialogs->messages.size(), messagesBefore + 1);
+    QVERIFY(!m_dialogs->messages.last().isEmpty());
+    QVERIFY(m_dialogs->questions.isEmpty());
+    QCOMPARE(m_form->RBar->text(), Failed);
+    QVERIFY(QFileInfo::exists(archive));
+}
+
+void TestAddTrack::unwritableBatchIsAnErrorAndLeavesNothingBehind()
+{
+    openWindow();
+    QVERIFY(QDir().mkdir(m_home->path("extrc.bat")));
+    const QString archive = describedDownload("stuck.zip", "UK");
+    m_dialogs->fileAnswers = QStringList{archive};
+    m_dialogs->yesNoAnswers = {true};
+    m_form->BitBtn4Click();
+    QCOMPARE(m_dialogs->errors.size(), m_errorsBefore + 1);
+    QVERIFY(m_dialogs->questions.isEmpty());
+    QVERIFY(!QFileInfo::exists(m_temp1));
     QVERIFY(QFileInfo::exists(archive));
 }
 
