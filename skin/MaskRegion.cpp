@@ -7,8 +7,8 @@
 
 namespace {
 
-// Runs are turned into a region this many at a time; uniting few large batches stays linear where
-// adding row after row would not.
+// Runs are turned into a region this many at a time: building each batch with setRects and adding
+// it in place, below what is there, lets QRegion append instead of re-merging the whole result.
 constexpr int RunsPerBatch = 2000;
 
 struct ChannelRange
@@ -49,7 +49,7 @@ private:
         // Row runs come sorted by y, then x, and never touch: what setRects requires.
         QRegion batch;
         batch.setRects(m_batch.data(), int(m_batch.size()));
-        m_result = m_result.isEmpty() ? batch : m_result.united(batch);
+        m_result += batch;
         m_batch.clear();
     }
 
