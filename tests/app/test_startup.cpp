@@ -1,0 +1,219 @@
+#include "app/main_window.h"
+#include "skin/SkinForm.h"
+#include "tests/support/HomeFolder.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QtTest>
+
+namespace {
+const QString NotChosen = QStringLiteral("не выбран");
+}
+
+// Start-up: the companion checks, the home folder, "options.dat" and the first scan.
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void missingCompanionStopsTheProgram_data();
+    void missingCompanionStopsTheProgram();
+    void homeFolderIsTheCurrentFolder();
+    void homeFolderIsCutAtTheFirstArchiverName();
+    void firstRunKeepsTheLayoutState();
+    void thirdLineSelectsTheMode_data();
+    void thirdLineSelectsTheMode();
+    void emptyFileLeavesBothFieldsEmpty();
+    void notChosenLibraryDisablesEverySlot();
+    void savedFoldersAreRestoredAndScanned();
+    void unreadableSettingsAreReportedAndTheWindowStillOpens();
+    void skinIsLoadedFromTheHomeFolder();
+};
+
+void TestStartup::missingCompanionStopsTheProgram_data()
+{
+    QTest::addColumn<QString>("missing");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("archiver") << "7zip.exe"
+                              << QStringLiteral("Файл не 7zip.exe найден, программа будет завершена!");
+    QTest::newRow("interpreter settings")
+        << "extrc.pif" << QStringLiteral("Файл не extrc.pif найден, программа будет завершена!");
+}
+
+void TestStartup::missingCompanionStopsTheProgram()
+{
+    QFETCH(QString, missing);
+    QFETCH(QString, message);
+
+    HomeFolder home;
+    QVERIFY(home.isValid());
+    QVERIFY(QFile::remove(home.path(missing)));
+    home.writeOptions({"/lib/", "/game/", "0"});
+    ScriptedDialogs dialogs;
+    TForm1 form;
+    QVERIFY(!form.FormCreate());
+    QCOMPARE(dialogs.messages, QStringList{message});
+    QVERIFY(dialogs.errors.isEmpty());
+    // Nothing was read.
+    QCOMPARE(form.PaTr->text(), NotChosen);
+    QVERIFY(form.StTr->isChecked());
+}
+
+void TestStartup::homeFolderIsTheCurrentFolder()
+{
+    HomeFolder home;
+    ScriptedDialogs dialogs;
+    TForm1 form;
+    QVERIFY(form.FormCreate());
+    const QString current = QDir::currentPath() + QLatin1Char('/');
+    QCOMPARE(form.HomeDir, current);
+    QCOMPARE(form.ArchiverPath, current + QStringLiteral("7zip.exe"));
+    QVERIFY(!form.GameLaunched);
+}
+
+void TestStartup::homeFolderIsCutAtTheFirstArchiverName()
+{
+    HomeFolder outer;
+    const QString inner = outer.makeFolder(QStringLiteral("my7zip.exe.d/home"));
+    QVERIFY(QFile::copy(outer.path(QStringLiteral("7zip.exe")), inner + QStringLiteral("7zip.exe")));
+    QVERIFY(QFile::copy(outer.path(QStringLiteral("extrc.pif")), inner + QStringLiteral("extrc.pif")));
+    QVERIFY(QDir::setCurrent(inner));
+
+    ScriptedDialogs dialogs;
+    TForm1 form;
+    QVERIFY(form.FormCreate());
+    QCOMPARE(form.HomeDir, QDir(outer.path()).canonicalPath() + QStringLiteral("/my"));
+    QCOMPARE(form.ArchiverPath, QDir::currentPath() + QStringLiteral("/7zip.exe"));
+}
+
+void TestStartup::firstRunKeepsTheLayoutState()
+{
+    HomeFolder home;
+    ScriptedDialogs dialogs;
+    TForm1 form;
+    QVERIFY(form.FormCreate());
+    QCOMPARE(form.PaTr->text(), NotChosen);
+    QCOMPARE(form.PaGa->text(), NotChosen);
+    QVERIFY(form.StTr->isChecked());
+    QVERIFY(form.GroupBox1->isEnabled());
+    QVERIFY(form.SavedState.isEmpty());
+    for (const QCheckBox* box : form.GroupBox1->findChildren<QCheckBox*>()) {
+        QVERIFY(box->isEnabled());
+        QVERIFY(!box->isChecked());
+    }
+    QVERIFY(form.GroupBox1->findChildren<QRadioButton*>().isEmpty());
+}
+
+void TestStartup::thirdLineSelectsTheMode_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("newTracks");
+    QTest::newRow("0") << QByteArray("a\r\nb\r\n0\r\n") << true;
+    QTest::newRow("0 without line end") << QByteArray("a\r\nb\r\n0") << true;
+    QTest::newRow("1") << QByteArray("a\r\nb\r\n1\r\n") << false;
+    QTest::newRow("00") << QByteArray("a\r\nb\r\n00\r\n") << false;
+    QTest::newRow("blank and 0") << QByteArray("a\r\nb\r\n 0\r\n") << false;
+    QTest::newRow("empty third line") << QByteArray("a\r\nb\r\n\r\n") << false;
+    QTest::newRow("two lines only") << QByteArray("a\r\nb\r\n") << false;
+    QTest::newRow("other text") << QByteArray("a\r\nb\r\nyes\r\n") << false;
+}
+
+void TestStartup::thirdLineSelectsTheMode()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, newTracks);
+
+    HomeFolder home;
+    home.writeOptionsBytes(bytes);
+    ScriptedDialogs dialogs;
+    TForm1 form;
+    QVERIFY(form.FormCreate());
+    QCOMPARE(form.NTr->isChecked(), newTracks);
+    QCOMPARE(form.StTr->isChecked(), !newTracks);
+    // Going to new tracks enables the slot area; standard mode at start leaves it as laid out.
+    QVERIFY(form.GroupBox1->isEnabled());
+    QCOMPARE(form.PaTr->text(), QStringLiteral("a"));
+    QCOMPARE(form.PaGa->text(), QStringLiteral("b"));
+}
+
+void TestStartup::emptyFileLeavesBothFieldsEmpty()
+{
+    HomeFolder home;
+    home.writeOptionsBytes(QByteArray());
+    ScriptedDialogs dialogs;
+    TForm1 form;
+    QVERIFY(form.FormCreate());
+    QVERIFY(form.PaTr->text().isEmpty());
+    QVERIFY(form.PaGa->text().isEmpty());
+    QVERIFY(form.StTr->isChecked());
+    QVERIFY(form.SavedState.isEmpty());
+}
+
+void TestStartup::notChosenLibraryDisablesEverySlot()
+{
+    HomeFolder home;
+    home.writeOptions({NotChosen, NotChosen, "1"});
+    ScriptedDialogs dialogs;
+    TForm1 form;
+    QVERIFY(form.FormCreate());
+    const QList<QCheckBox*> boxes = form.GroupBox1->findChildren<QCheckBox*>();
+    QCOMPARE(boxes.size(), 19);
+    for (const QCheckBox* box : boxes) {
+        QVERIFY2(!box->isEnabled(), qPrintable(box->objectName()));
+        QVERIFY(!box->isChecked());
+    }
+}
+
+void TestStartup::savedFoldersAreRestoredAndScanned()
+{
+    HomeFolder home;
+    const QString library = home.makeLibrary({"Coastal/one.zip", "Coastal/two.zip", "UK/three.zip"});
+    home.writeOptions({library, home.path(QStringLiteral("game/")), "0"});
+    ScriptedDialogs dialogs;
+    TForm1 form;
+    QVERIFY(form.FormCreate());
+    QCOMPARE(form.trackDir(), library);
+    QCOMPARE(form.gameDir(), home.path(QStringLiteral("game/")));
+    QCOMPARE(form.SavedState, QStringLiteral("0"));
+    QVERIFY(form.slotCheckBox("Coastal")->isChecked());
+    QVERIFY(form.slotCheckBox("UK")->isChecked());
+    QVERIFY(!form.slotCheckBox("Park")->isEnabled());
+    QCOMPARE(form.slotStrip("Coastal")->findChildren<QRadioButton*>().size(), 2);
+    QVERIFY(form.chosenButton("UK"));
+    QCOMPARE(form.chosenButton("UK")->statusTip(), QStringLiteral("three.zip"));
+}
+
+void TestStartup::unreadableSettingsAreReportedAndTheWindowStillOpens()
+{
+    HomeFolder home;
+    home.makeFolder(QStringLiteral("options.dat"));
+    ScriptedDialogs dialogs;
+    TForm1 form;
+    QVERIFY(form.FormCreate());
+    QVERIFY(!dialogs.errors.isEmpty());
+    QVERIFY(dialogs.errors.constFirst().contains(QStringLiteral("options.dat")));
+    QCOMPARE(form.PaTr->text(), NotChosen);
+    QVERIFY(form.StTr->isChecked());
+    // The skin load still ran.
+    QCOMPARE(form.SkinForm1->SkinFileName, form.HomeDir + QStringLiteral("skin.ini"));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+}
+
+void TestStartup::skinIsLoadedFromTheHomeFolder()
+{
+    HomeFolder home;
+    ScriptedDialogs dialogs;
+    TForm1 form;
+    QVERIFY(form.FormCreate());
+    QCOMPARE(form.SkinForm1->SkinFileName, form.HomeDir + QStringLiteral("skin.ini"));
+    // The skin component's boxes come through the program's dialogs.
+    QVERIFY(!dialogs.messages.isEmpty());
+}
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"
