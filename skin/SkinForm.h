@@ -10,8 +10,10 @@
 
 #include <optional>
 
+class QHelpEvent;
 class QPainter;
 class SkinMessages;
+class WindowMover;
 
 namespace platform {
 class IniFile;
@@ -72,6 +74,17 @@ public:
     QString HotAreaID(qint32 index) const;
     void SetHotAreaChecked(const QString& id, bool checked);
 
+    // The pointer handlers, in component coordinates; the widget's mouse events call them. A left
+    // press on no item (or on a track beside its thumb) moves the window, and its mouseDownNotify
+    // follows when the move has ended.
+    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void MouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    // Makes hot area `index` the current member of its radio group and unchecks the one before.
+    void SelectInGroup(qint32 index);
+    // Brings the bar's position into Min..Max and puts the thumb on that percentage of its travel.
+    static void ApplyTrackBarPosition(TrackBarInfoRec& bar);
+
     // Hit tests: right and bottom edges lie outside. The first item containing `point`, -1 for none.
     int hotAreaAt(QPoint point) const;
     int displayAt(QPoint point) const;
@@ -128,6 +141,10 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Gives the window and the component the mask's size and the mask's outline.
@@ -139,6 +156,11 @@ private:
     void loadHotAreas(const platform::IniFile& ini);
     void loadDisplays(const platform::IniFile& ini);
     void loadTrackBars(const platform::IniFile& ini, const QString& folder);
+    bool SkinShowHint(QHelpEvent* event);
+    void pressTrackBars(QPoint point);
+    void dragTrackBar(QPoint point);
+    QString trackBarHint(QPoint point) const;
+    void moveWindow(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void drawDisplay(QPainter& painter, const DisplayInfoRec& display);
     void DrawNumberText(QPainter& painter, qint32 x, qint32 y, const QString& text);
     void DrawGlyphText(QPainter& painter, qint32 x, qint32 y, const QString& text);
@@ -149,4 +171,15 @@ private:
     QString m_hint;
     QImage m_surface;
     SkinMessages* m_messages = nullptr;
+    WindowMover* m_mover = nullptr;
+    // The press whose notification waits for the window move it started.
+    struct HeldPress
+    {
+        QString id;
+        Qt::MouseButton button = Qt::NoButton;
+        Qt::KeyboardModifiers shift;
+        int x = 0;
+        int y = 0;
+    };
+    HeldPress m_heldPress;
 };
