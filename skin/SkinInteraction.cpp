@@ -76,8 +76,10 @@ void TSkinForm::moveWindow(Qt::MouseButton button, Qt::KeyboardModifiers shift, 
             emit mouseDownNotify(press.id, press.button, press.shift, press.x, press.y);
         });
     }
-    m_heldPress = {CurrentID, button, shift, x, y};
-    if (!m_mover->start(mapToGlobal(QPoint(x, y))))
+    // Starting ends a move still followed, which reports its own press first.
+    if (m_mover->start(mapToGlobal(QPoint(x, y))))
+        m_heldPress = {CurrentID, button, shift, x, y};
+    else
         emit mouseDownNotify(CurrentID, button, shift, x, y);
 }
 
