@@ -44,8 +44,11 @@ T* control(const QWidget* window, const char* name)
 QFont windowFont()
 {
     QFont font;
-    font.setFamilies(
-        {QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
+    // Arial's metrics (Liberation Sans) come closest to the narrow Windows dialog font the layout was
+    // measured with; wider faces clip the fixed-width labels.
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial"), QStringLiteral("DejaVu Sans Condensed"),
+                      QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;
