@@ -2,6 +2,7 @@
 #include "app/StatusBar.h"
 #include "app/main_window.h"
 #include "platform/Process.h"
+#include "tests/support/Files.h"
 #include "tests/support/HomeFolder.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tools/archiver/ZipWriter.h"
@@ -19,12 +20,6 @@ const QString NotThisSlot = QStringLiteral("Трасса НЕ определен
 const QString Filed = QStringLiteral("Трасса была определена. Теперь она должна быть доступна.");
 const QString Analysing = QStringLiteral("Подождите. Происходит анализ содержимого файла...");
 const QString Failed = QStringLiteral("Трасса определить НЕ удалось. Попробуйте сделать это её вручную...");
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 QStringList entriesOf(const QString& folder)
 {

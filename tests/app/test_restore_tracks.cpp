@@ -1,6 +1,7 @@
 #include "app/InstallTracks.h"
 #include "app/SlotTable.h"
 #include "app/main_window.h"
+#include "tests/support/Files.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QDir>
@@ -8,30 +9,6 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-QStringList sortedEntries(const QString& folder)
-{
-    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    names.sort();
-    return names;
-}
-
-} // namespace
 
 class TestRestoreTracks : public QObject
 {

@@ -2,6 +2,7 @@
 #include "app/StatusBar.h"
 #include "app/main_window.h"
 #include "platform/Process.h"
+#include "tests/support/Files.h"
 #include "tests/support/HomeFolder.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tools/archiver/ZipWriter.h"
@@ -28,19 +29,6 @@ QByteArray standardBytes(const QString& slot, const QString& file)
 QByteArray addOnBytes(const QString& archive, const QString& file)
 {
     return QStringLiteral("add-on %1 %2").arg(archive, file).toUtf8();
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // A game folder with the 21 standard files of all 19 slots and an "nfshs.exe" that leaves a marker
