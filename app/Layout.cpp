@@ -4,6 +4,7 @@
 #include "app/ScrollBox.h"
 #include "app/StatusBar.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -213,12 +214,18 @@ void setColours(QWidget* widget, const QColor& background, const QColor& text)
     QPalette palette = widget->palette();
     if (background.isValid()) {
         palette.setColor(QPalette::Window, background);
-        palette.setColor(QPalette::Base, background);
+        // A check box's colour is the area around its box; the box itself stays white.
+        if (!qobject_cast<QAbstractButton*>(widget))
+            palette.setColor(QPalette::Base, background);
     }
     if (text.isValid()) {
         palette.setColor(QPalette::WindowText, text);
         palette.setColor(QPalette::Text, text);
         palette.setColor(QPalette::ButtonText, text);
+        // Disabled controls keep the system's grey text, so an empty slot reads as unavailable.
+        const QColor grey(128, 128, 128);
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(QPalette::Disabled, role, grey);
     }
     widget->setPalette(palette);
 }
