@@ -84,12 +84,10 @@ void TForm1::BitBtn2Click()
         return;
     }
     const QString helpHint = BitBtn1->statusTip();
-    const QString helpToolTip = BitBtn1->toolTip();
     try {
         makeCurrent(HomeDir);
         RBar->setText(kPreparing);
         BitBtn1->setStatusTip(kPreparing);
-        BitBtn1->setToolTip(kPreparing);
         setEnabled(false);
         RBar->repaint();
 
@@ -123,7 +121,6 @@ void TForm1::BitBtn2Click()
         // next start safe.
         RBar->setText(QString());
         BitBtn1->setStatusTip(helpHint);
-        BitBtn1->setToolTip(helpToolTip);
         setEnabled(true);
     }
 }
