@@ -8,6 +8,8 @@ cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DROVEX_BENCH=OFF
 cmake --build "$root/build" -j2
 home="$root/build/home"
 if [ ! -e "$home/options.dat" ]; then
+    # Without settings there is nothing of the user's to keep: lay the demo out anew.
+    rm -rf "$home/demo"
     "$home/rovex-demo" "$home"
 fi
 cd "$home"
