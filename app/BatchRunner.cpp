@@ -5,10 +5,11 @@
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
-#include <QThread>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QTimer>
 
 namespace {
 
@@ -17,9 +18,9 @@ constexpr char kListName[] = "files.lst";
 constexpr char kListMarkerName[] = "files1.lst";
 constexpr char kPifName[] = "extrc.pif";
 constexpr char kPifMarkerName[] = "extrc1.pif";
-// Between two looks for the marker: short enough not to slow a run of many small archives, long
-// enough to leave the processor to the archiver.
-constexpr int kPollIntervalMs = 5;
+// A look now and then in case the folder's change notification does not come (a full inotify table,
+// a network file system).
+constexpr int kFallbackLookMs = 50;
 
 QString quoted(const QString& path)
 {
@@ -120,14 +121,25 @@ BatchRunner::Outcome BatchRunner::run(const QString& firstLine, const QString& s
 
 bool BatchRunner::waitForMarker(const QString& marker) const
 {
-    QElapsedTimer clock;
-    clock.start();
-    // Keep the window painted while the archiver works, but let no click or key reach it.
-    while (!platform::fs::fileExists(marker)) {
-        if (clock.elapsed() >= m_timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QThread::msleep(kPollIntervalMs);
-    }
-    return true;
+    // The interpreter renames the finished marker into the home folder, so a change of that folder
+    // wakes the wait at once without polling. Meanwhile the window keeps painting, but no click or key
+    // reaches it.
+    QFileSystemWatcher watcher({QFileInfo(marker).absolutePath()});
+    if (platform::fs::fileExists(marker))
+        return true;
+    QEventLoop loop;
+    const auto lookForMarker = [&] {
+        if (platform::fs::fileExists(marker))
+            loop.quit();
+    };
+    QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, lookForMarker);
+    QTimer fallback;
+    QObject::connect(&fallback, &QTimer::timeout, &loop, lookForMarker);
+    fallback.start(kFallbackLookMs);
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(m_timeoutMs);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return platform::fs::fileExists(marker);
 }
