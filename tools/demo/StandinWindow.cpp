@@ -12,6 +12,10 @@ StandinWindow::StandinWindow(const QStringList& lines, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Трассы в папке игры:"), this));
     auto* list = new QListWidget(this);
+    // Long lists of replaced files wrap instead of hiding behind a horizontal scroll bar.
+    list->setWordWrap(true);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setAlternatingRowColors(true);
     list->addItems(lines);
     layout->addWidget(list);
     auto* quit = new QPushButton(QStringLiteral("Выход"), this);
