@@ -28,8 +28,8 @@ struct HotAreaInfoRec
 struct DisplayFont
 {
     QString face;
-    int size = 0;        // points
-    qint32 color = 0;    // colour value, $00BBGGRR
+    int size = 0;     // points
+    qint32 color = 0; // colour value, $00BBGGRR
     bool bold = false;
     bool italic = false;
     quint8 charset = 1;
