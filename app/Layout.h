@@ -63,7 +63,10 @@ inline constexpr int StripHeight = 17;
 inline constexpr int ScrollBoxRange = 77;
 inline constexpr int ScrollBoxTabOrderBase = 19;
 
-const char* const WindowTitle = "Rovex    *beta*";
+// The window's caption is not drawn (the window has no title bar); the taskbar shows the application
+// title, as the program's taskbar button always did.
+const char* const Caption = "Rovex    *beta*";
+const char* const ApplicationTitle = "Rovex";
 const char* const NotChosen = "не выбран";
 
 // The controls in creation order (later ones lie above earlier ones); the skin component, created

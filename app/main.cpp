@@ -1,3 +1,4 @@
+#include "app/Layout.h"
 #include "app/main_window.h"
 
 #include <QApplication>
@@ -21,7 +22,7 @@ QIcon windowIcon()
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Rovex"));
+    QApplication::setApplicationName(QString::fromUtf8(layout::ApplicationTitle));
     QApplication::setWindowIcon(windowIcon());
 
     TForm1 form;

@@ -61,7 +61,8 @@ TForm1::TForm1(QWidget* parent)
     , m_skinMessages(std::make_unique<DialogSkinMessages>(this))
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromUtf8(layout::WindowTitle));
+    setProperty("caption", QString::fromUtf8(layout::Caption));
+    setWindowTitle(QString::fromUtf8(layout::ApplicationTitle));
     setFixedSize(layout::WindowWidth, layout::WindowHeight);
     setFont(windowFont());
     QPalette colours = palette();
