@@ -1,6 +1,7 @@
 #include "app/HintMirror.h"
 #include "app/StatusBar.h"
 #include "app/main_window.h"
+#include "tests/app/OpenMainWindow.h"
 #include "tests/support/HomeFolder.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -31,35 +32,25 @@ private slots:
 
 private:
     void pointAt(QWidget* widget);
-    std::unique_ptr<HomeFolder> m_home;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<TForm1> m_form;
+    OpenMainWindow m_window;
 };
 
 void TestHints::init()
 {
-    m_home = std::make_unique<HomeFolder>();
-    QVERIFY(m_home->isValid());
-    m_dialogs = std::make_unique<ScriptedDialogs>();
-    m_form = std::make_unique<TForm1>();
-    QVERIFY(m_form->FormCreate());
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(m_window.open());
 }
 
 void TestHints::cleanup()
 {
-    m_form.reset();
-    m_dialogs.reset();
-    m_home.reset();
+    m_window.close();
 }
 
 void TestHints::pointAt(QWidget* widget)
 {
     // Offscreen, the first move may only enter the window: move twice.
-    const QPoint centre = widget->mapTo(m_form.get(), widget->rect().center());
-    QTest::mouseMove(m_form.get(), centre + QPoint(1, 0));
-    QTest::mouseMove(m_form.get(), centre);
+    const QPoint centre = widget->mapTo(m_window.form.get(), widget->rect().center());
+    QTest::mouseMove(m_window.form.get(), centre + QPoint(1, 0));
+    QTest::mouseMove(m_window.form.get(), centre);
 }
 
 void TestHints::statusBarFollowsThePointer_data()
@@ -85,36 +76,36 @@ void TestHints::statusBarFollowsThePointer()
 {
     QFETCH(QString, name);
     QFETCH(QString, hint);
-    pointAt(m_form->findChild<QWidget*>(name));
-    QTRY_COMPARE(m_form->SBar->text(), hint);
+    pointAt(m_window.form->findChild<QWidget*>(name));
+    QTRY_COMPARE(m_window.form->SBar->text(), hint);
 }
 
 void TestHints::placeWithoutHintEmptiesTheStatusBar()
 {
-    pointAt(m_form->BitBtn2);
-    QTRY_COMPARE(m_form->SBar->text(), QStringLiteral("Начало игры"));
-    pointAt(m_form->Label1);
-    QTRY_VERIFY(m_form->SBar->text().isEmpty());
+    pointAt(m_window.form->BitBtn2);
+    QTRY_COMPARE(m_window.form->SBar->text(), QStringLiteral("Начало игры"));
+    pointAt(m_window.form->Label1);
+    QTRY_VERIFY(m_window.form->SBar->text().isEmpty());
 }
 
 void TestHints::choiceButtonShowsItsArchiveName()
 {
-    m_form->PaTr->setText(m_home->makeLibrary({QStringLiteral("Aquatica/Подводный мир.zip")}));
-    m_form->CheckTrass();
-    QRadioButton* button = m_form->chosenButton("Aquatica");
+    m_window.form->PaTr->setText(m_window.home->makeLibrary({QStringLiteral("Aquatica/Подводный мир.zip")}));
+    m_window.form->CheckTrass();
+    QRadioButton* button = m_window.form->chosenButton("Aquatica");
     QVERIFY(button);
     QCOMPARE(button->toolTip(), QStringLiteral("Подводный мир.zip"));
     pointAt(button);
-    QTRY_COMPARE(m_form->SBar->text(), QStringLiteral("Подводный мир.zip"));
+    QTRY_COMPARE(m_window.form->SBar->text(), QStringLiteral("Подводный мир.zip"));
 }
 
 void TestHints::disabledSlotStillShowsItsHint()
 {
-    m_form->PaTr->setText(QStringLiteral("не выбран"));
-    m_form->CheckTrass();
-    QVERIFY(!m_form->slotCheckBox("UK")->isEnabled());
-    pointAt(m_form->slotCheckBox("UK"));
-    QTRY_COMPARE(m_form->SBar->text(), QStringLiteral("Дорога Дурхэм"));
+    m_window.form->PaTr->setText(QStringLiteral("не выбран"));
+    m_window.form->CheckTrass();
+    QVERIFY(!m_window.form->slotCheckBox("UK")->isEnabled());
+    pointAt(m_window.form->slotCheckBox("UK"));
+    QTRY_COMPARE(m_window.form->SBar->text(), QStringLiteral("Дорога Дурхэм"));
 }
 
 void TestHints::nearestAncestorWithHintCounts()
@@ -147,8 +138,8 @@ void TestHints::longPartOfHintIsShown()
 {
     QFETCH(QString, hint);
     QFETCH(QString, shown);
-    m_form->HintToStatusBar(hint);
-    QCOMPARE(m_form->SBar->text(), shown);
+    m_window.form->HintToStatusBar(hint);
+    QCOMPARE(m_window.form->SBar->text(), shown);
 }
 
 QTEST_MAIN(TestHints)
