@@ -85,4 +85,11 @@ bool removeFolder(const QString& path)
     return !encoded.isEmpty() && rmdir(encoded.constData()) == 0;
 }
 
+bool flushFolder(const QString& folder)
+{
+    const int error = native::syncFolder(folder);
+    errno = error;
+    return error == 0;
+}
+
 } // namespace platform::fs

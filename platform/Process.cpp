@@ -59,21 +59,35 @@ StartResult failed(const QString& reason)
     return {false, reason};
 }
 
-StartResult startBatch(const QString& batch)
+BatchInvocation invocationOf(const QString& batch)
 {
+    BatchInvocation invocation;
     const QString batchPath = existingIgnoringCase(QFileInfo(batch).absoluteFilePath());
-    if (!QFileInfo(batchPath).isFile())
-        return failed(QStringLiteral("Командный файл не найден: %1").arg(batch));
-    const QString interpreter = interpreterPath();
-    const QFileInfo interpreterInfo(interpreter);
-    if (!interpreterInfo.isFile() || !interpreterInfo.isExecutable())
-        return failed(QStringLiteral("Не найден интерпретатор команд: %1").arg(interpreter));
-
+    invocation.interpreter = interpreterPath();
+    if (!QFileInfo(batchPath).isFile()) {
+        invocation.failure = QStringLiteral("Командный файл не найден: %1").arg(batch);
+        return invocation;
+    }
+    const QFileInfo interpreterInfo(invocation.interpreter);
+    if (!interpreterInfo.isFile() || !interpreterInfo.isExecutable()) {
+        invocation.failure = QStringLiteral("Не найден интерпретатор команд: %1").arg(invocation.interpreter);
+        return invocation;
+    }
     const QString settings = existingIgnoringCase(batchPath.chopped(4) + QStringLiteral(".pif"));
     // Our batches take no parameters: whatever follows the batch on the command line is not passed on.
-    const QStringList arguments{QStringLiteral("--settings"), settings, batchPath};
-    if (!startDetached(interpreter, arguments, QFileInfo(batchPath).absolutePath()))
-        return failed(QStringLiteral("Не удалось запустить интерпретатор команд: %1").arg(interpreter));
+    invocation.arguments = {QStringLiteral("--settings"), settings, batchPath};
+    invocation.folder = QFileInfo(batchPath).absolutePath();
+    return invocation;
+}
+
+StartResult startBatch(const QString& batch)
+{
+    const BatchInvocation invocation = invocationOf(batch);
+    if (!invocation.failure.isEmpty())
+        return failed(invocation.failure);
+    if (!startDetached(invocation.interpreter, invocation.arguments, invocation.folder))
+        return failed(
+            QStringLiteral("Не удалось запустить интерпретатор команд: %1").arg(invocation.interpreter));
     return {true, {}};
 }
 
@@ -152,6 +166,17 @@ StartResult winExec(const QString& commandLine, int showWindow)
     if (!startDetached(info.absoluteFilePath(), arguments, QDir::currentPath()))
         return failed(QStringLiteral("Программа не может быть запущена: %1").arg(program));
     return {true, {}};
+}
+
+BatchInvocation batchInvocation(const QString& commandLine)
+{
+    const QStringList arguments = splitCommandLine(commandLine);
+    if (arguments.isEmpty() || !arguments.first().endsWith(QStringLiteral(".bat"), Qt::CaseInsensitive)) {
+        BatchInvocation invocation;
+        invocation.failure = QStringLiteral("Не командный файл: %1").arg(commandLine);
+        return invocation;
+    }
+    return invocationOf(arguments.first());
 }
 
 StartResult startGame(const QString& executable, const QString& workingFolder)

@@ -23,6 +23,17 @@ QStringList splitCommandLine(const QString& commandLine);
 // not asked to show anything, so it only documents intent.
 StartResult winExec(const QString& commandLine, int showWindow);
 
+// How winExec runs the ".bat" program of `commandLine`: the command interpreter, its arguments and
+// the folder it runs in; `failure` says, for the user, why the batch cannot run (empty when it can).
+struct BatchInvocation
+{
+    QString interpreter;
+    QStringList arguments;
+    QString folder;
+    QString failure;
+};
+BatchInvocation batchInvocation(const QString& commandLine);
+
 // Starts the game executable in `workingFolder`: a file with the execute bit directly, a Windows
 // executable (starting with "MZ") through wine when wine is installed; otherwise says why not.
 StartResult startGame(const QString& executable, const QString& workingFolder);
