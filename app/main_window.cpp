@@ -3,11 +3,11 @@
 #include "app/ClickArea.h"
 #include "app/DialogSkinMessages.h"
 #include "app/HintMirror.h"
+#include "app/InstallTracks.h"
 #include "app/IoError.h"
 #include "app/Layout.h"
 #include "app/ScrollBox.h"
 #include "app/Settings.h"
-#include "app/SlotTable.h"
 #include "app/StatusBar.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -207,6 +207,7 @@ void TForm1::readSettingsFile()
         PaTr->setText(settings->trackDir);
         PaGa->setText(settings->gameDir);
         SavedState = settings->state;
+        AddOnsMayBeInstalled = SavedState == QLatin1String("0");
         if (SavedState == QLatin1String("0"))
             NTr->setChecked(true);
         else
@@ -228,11 +229,12 @@ void TForm1::loadSkin()
 
 bool TForm1::FormClose()
 {
+    // "1" only after a launch in standard mode whose restore left no backup behind.
     QString state = SavedState;
-    if (GameLaunched)
-        state = StTr->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    else if (AddOnsMayBeInstalled)
+    if (AddOnsMayBeInstalled || (GameLaunched && !StTr->isChecked()))
         state = QStringLiteral("0");
+    else if (GameLaunched)
+        state = QStringLiteral("1");
     try {
         writeSettings(HomeDir + SettingsName, Settings{trackDir(), gameDir(), state});
     } catch (const IoError& error) {
@@ -254,15 +256,12 @@ void TForm1::removeTemporaryFiles()
     if (fs::fileExists(HomeDir + QStringLiteral("extrc.bat")))
         fs::removeFile(HomeDir + QStringLiteral("extrc.bat"));
 
-    // Only the track files go: a work folder holding anything else is not ours to empty.
+    // Only the track files go, in any letter case: a work folder holding anything else is not ours
+    // to empty.
     const QString workFolder = trackDir() + QStringLiteral("../Temp");
     if (!fs::folderExists(workFolder))
         return;
-    for (const QString& name : trackslots::TrackFileSet()) {
-        const QString file = workFolder + QLatin1Char('/') + name;
-        if (fs::fileExists(file))
-            fs::removeFile(file);
-    }
+    install::prepareWorkFolder(workFolder);
     fs::removeFolder(workFolder);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -25,6 +26,9 @@ class HelpViewer;
 }
 namespace trackslots {
 struct SlotRow;
+}
+namespace install {
+struct SlotRestore;
 }
 
 // The main window. Its controls are the program's state: the two folders are the texts of PaTr and
@@ -74,8 +78,9 @@ public:
     QString ArchiverPath; // HomeDir + "7zip.exe"
     QString SavedState;   // third line of "options.dat" as read at start
     bool GameLaunched = false;
-    // Set once the start command has recorded "0" in "options.dat" before touching the game folders;
-    // the close handler then keeps "0" even when the game was never launched.
+    // Whether "0" stands recorded for the game folders: read at start, set when the start command
+    // records "0" before touching the game folders, cleared only by a restore that put every standard
+    // file back. The start command restores while it is set, and the close handler then keeps "0".
     bool AddOnsMayBeInstalled = false;
 
     QString trackDir() const; // text of PaTr
@@ -102,8 +107,10 @@ public:
     // A strip holds at most this many choice buttons: 18 pixels apart, they fill its 4600 pixels.
     static constexpr int MaxChoiceButtons = 255;
 
-    void CheckTrass();     // library scan
-    void StandartTracks(); // gives the standard tracks back
+    void CheckTrass(); // library scan
+    // Gives the standard tracks back; returns the slots whose standard files are not all back and
+    // flushed to disk.
+    QList<install::SlotRestore> StandartTracks();
     void HintToStatusBar(const QString& hint);
 
 protected:
