@@ -91,11 +91,11 @@ SlotInstall moveTrackFilesIn(const QString& work, const QString& slotFolder)
         const QString standard = fs::findNameIgnoringCase(to, name);
         const QString target = standard.isEmpty() ? name : standard;
         if (!standard.isEmpty() && !fs::moveNoReplace(to + standard, to + QLatin1Char('0') + standard)) {
-            result = {{}, errno, name, true, {}, 0};
+            result = {{}, {}, errno, name, true, {}, 0};
             break;
         }
         if (!fs::moveNoReplace(from + name, to + target)) {
-            result = {{}, errno, name, false, {}, 0};
+            result = {{}, {}, errno, name, false, {}, 0};
             // The standard file goes back under its own name at once: the game must never miss it.
             if (!standard.isEmpty() && !fs::moveNoReplace(to + QLatin1Char('0') + standard, to + standard))
                 result.backupsLeft.append(standard);
@@ -104,8 +104,11 @@ SlotInstall moveTrackFilesIn(const QString& work, const QString& slotFolder)
         made.append({target, !standard.isEmpty()});
     }
     if (result.succeeded()) {
-        for (const Exchange& exchange : made)
+        for (const Exchange& exchange : made) {
             result.installed.append(exchange.name);
+            if (exchange.replacedStandard)
+                result.backedUp.append(exchange.name);
+        }
     } else {
         result.backupsLeft = undo(to, made) + result.backupsLeft;
     }

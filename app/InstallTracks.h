@@ -24,6 +24,7 @@ bool prepareWorkFolder(const QString& folder);
 struct SlotInstall
 {
     QStringList installed;   // the names the add-on files carry in the slot folder now
+    QStringList backedUp;    // those of them whose standard file lies under "0" + name
     int error = 0;           // errno of the exchange that failed; 0 when every file went in
     QString failedFile;      // the track file of that exchange; empty when the slot folder is missing
     bool atBackup = false;   // it failed while giving the standard file its backup name

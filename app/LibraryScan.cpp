@@ -51,6 +51,7 @@ void TForm1::CheckTrass()
                           .arg(crowdedSlot)
                           .arg(MaxChoiceButtons));
     }
+    showInstalledArchives();
 }
 
 void TForm1::AddChoiceButton(const trackslots::SlotRow& slot, int k, const QString& archive)
@@ -74,6 +75,7 @@ void TForm1::AddChoiceButton(const trackslots::SlotRow& slot, int k, const QStri
 
     auto* button = new QRadioButton(strip);
     button->setGeometry(left, 0, ChoiceButtonSize, ChoiceButtonSize);
+    button->setProperty("archive", archive);
     button->setStatusTip(archive);
     button->setToolTip(archive);
     group->addButton(button);

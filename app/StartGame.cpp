@@ -1,5 +1,6 @@
 #include "app/BatchRunner.h"
 #include "app/InstallTracks.h"
+#include "app/InstalledRecord.h"
 #include "app/IoError.h"
 #include "app/Settings.h"
 #include "app/SlotTable.h"
@@ -47,8 +48,9 @@ QString exchangeFailure(const install::SlotInstall& result)
 }
 
 // Extracts the chosen archive of every ticked slot, in window order, and moves its track files in.
-// A slot is installed whole or not at all; every slot left standard goes into `report`.
-void installChosenTracks(TForm1& form, const QStringList& unrestored, StartReport& report)
+// A slot is installed whole or not at all: it goes into `record` or, left standard, into `report`.
+void installChosenTracks(TForm1& form, const QStringList& unrestored, StartReport& report,
+                         installed::Record& record)
 {
     const QString trackDir = form.trackDir();
     const QString work = install::workFolder(trackDir);
@@ -61,7 +63,7 @@ void installChosenTracks(TForm1& form, const QStringList& unrestored, StartRepor
         const QRadioButton* chosen = form.chosenButton(slot);
         if (!box || !box->isChecked() || !chosen)
             continue;
-        const QString name = chosen->statusTip();
+        const QString name = TForm1::archiveOf(chosen);
         const QString slotFolder = install::gameSlotFolder(form.gameDir(), slot);
         // Without the interpreter no slot can be extracted: it is tried once.
         if (!interpreterFailure.isEmpty()) {
@@ -96,8 +98,17 @@ void installChosenTracks(TForm1& form, const QStringList& unrestored, StartRepor
             continue;
         }
         const install::SlotInstall result = install::moveTrackFilesIn(work, slotFolder);
-        if (!result.succeeded())
+        if (result.succeeded() && result.installed.isEmpty()) {
+            report.notInstalled(slot, name, QStringLiteral("В архиве нет ни одного файла трассы"));
+        } else if (result.succeeded()) {
+            QStringList entries = result.installed;
+            for (const QString& file : result.backedUp)
+                entries.append(QLatin1Char('0') + file);
+            entries.sort();
+            record.archives.append({slot, name, entries});
+        } else {
             report.notInstalled(slot, name, exchangeFailure(result));
+        }
         report.notRestored(slot, result.backupsLeft, result.error);
         if (result.flushError)
             report.notFlushed(slot, result.flushError);
@@ -122,6 +133,10 @@ void TForm1::BitBtn2Click()
         setEnabled(false);
         RBar->repaint();
 
+        // The record of the archives in the game is true only until the game folders change.
+        const QString recordFile = HomeDir + QStringLiteral("installed.dat");
+        if (fs::entryExists(recordFile))
+            fs::removeFile(recordFile);
         const bool restoreFirst = AddOnsMayBeInstalled;
         if (NTr->isChecked()) {
             // Recorded before any game file is touched, so that a run cut short anywhere below still
@@ -142,8 +157,11 @@ void TForm1::BitBtn2Click()
             if (unrestored.isEmpty() && !NTr->isChecked())
                 AddOnsMayBeInstalled = false;
         }
-        if (NTr->isChecked())
-            installChosenTracks(*this, unrestored, report);
+        if (NTr->isChecked()) {
+            installed::Record record{gameDir(), {}};
+            installChosenTracks(*this, unrestored, report, record);
+            installed::write(recordFile, record);
+        }
 
         SBar->setText(report.isEmpty() ? kReady : kReadyWithErrors);
         if (!report.isEmpty())

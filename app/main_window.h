@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -106,8 +107,13 @@ public:
 
     // A strip holds at most this many choice buttons: 18 pixels apart, they fill its 4600 pixels.
     static constexpr int MaxChoiceButtons = 255;
+    // The archive of a choice button: its file name in the slot's library folder.
+    static QString archiveOf(const QAbstractButton* button);
 
     void CheckTrass(); // library scan
+    // While add-on tracks are installed, the hints of the slot check boxes and of the installed
+    // archives' choice buttons say which archive is in the game; otherwise they are the plain ones.
+    void showInstalledArchives();
     // Gives the standard tracks back; returns the slots whose standard files are not all back and
     // flushed to disk.
     QList<install::SlotRestore> StandartTracks();

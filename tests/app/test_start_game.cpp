@@ -102,6 +102,8 @@ private slots:
     void batchThatCannotRunIsToldOnceForEverySlot_data();
     void batchThatCannotRunIsToldOnceForEverySlot();
     void gameFolderSpelledInOtherLetterCase();
+    void installedArchiveIsShownInHints_data();
+    void installedArchiveIsShownInHints();
 
 private:
     // Lays out library and game, writes "options.dat" and opens the window on them.
@@ -550,6 +552,8 @@ void TestStartGame::extractionFailuresAreToldBeforeTheGameStarts()
     makeGame(m_game);
     makeArchive(m_library + "Empire/good.zip", firstTrackFiles(6));
     QVERIFY(writeBytes(m_library + "Country/broken.zip", "this is no zip archive"));
+    QDir().mkpath(m_library + "Hills");
+    QVERIFY(writeZip(m_library + "Hills/readme-only.zip", {ZipEntry::file("readme.txt", "about")}));
     openWindow();
     m_form->NTr->setChecked(true);
     start();
@@ -557,7 +561,9 @@ void TestStartGame::extractionFailuresAreToldBeforeTheGameStarts()
              QStringList{"Подготовка игры закончилась с ошибками.\n\n"
                          "Не установлены трассы:\n"
                          "• Лес (Country Woods), архив broken.zip: файл не является архивом или не "
-                         "открывается.\n\n"
+                         "открывается.\n"
+                         "• Кельтские руины (Celtic Ruins), архив readme-only.zip: в архиве нет ни одного "
+                         "файла трассы.\n\n"
                          "Игра будет запущена."});
     QCOMPARE(m_form->SBar->text(), QStringLiteral(" Готово, но не всё удалось. Поехали!"));
     verifySlotInstalled("Empire", "good.zip", firstTrackFiles(6));
@@ -634,6 +640,56 @@ void TestStartGame::gameFolderSpelledInOtherLetterCase()
     start();
     QCOMPARE(readAll(folder + "Tr.cam"), standardBytes("Aquatica", "Tr.cam"));
     QVERIFY(!QFile::exists(folder + "0Tr.cam"));
+}
+
+void TestStartGame::installedArchiveIsShownInHints_data()
+{
+    QTest::addColumn<QString>("change"); // made after the install
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("game as installed") << "" << true;
+    QTest::newRow("a backup gone") << "backup" << false;
+    QTest::newRow("another game folder") << "game" << false;
+}
+
+void TestStartGame::installedArchiveIsShownInHints()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, shown);
+    makeGame(m_game);
+    makeArchive(m_library + "Coastal/a.zip", firstTrackFiles(2));
+    makeArchive(m_library + "Coastal/reverse.zip", firstTrackFiles(4));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    selectArchive("Coastal", "reverse.zip");
+    untickAllBut({"Coastal"});
+    start();
+    QCOMPARE(m_home->readFile("installed.dat"),
+             (m_game +
+              "\r\nCoastal\treverse.zip\t0Tr.cam\t0Tr00.can\t0spdRA.bin\t0spdfa.bin\tTr.cam\tTr00.can\t"
+              "spdRA.bin\tspdfa.bin\r\n")
+                 .toUtf8());
+    QCOMPARE(m_home->options(), (m_library + "\r\n" + m_game + "\r\n0\r\n").toUtf8());
+    m_form.reset();
+    if (change == "backup")
+        QVERIFY(QFile::remove(m_game + "Data/Tracks/Coastal/0Tr.cam"));
+    if (change == "game")
+        m_game = m_home->path("other game/");
+
+    openWindow(QStringLiteral("0"));
+    QCOMPARE(m_form->slotCheckBox("Coastal")->statusTip(),
+             shown ? QStringLiteral("Бухта Дельфинов — установлена: reverse.zip")
+                   : QStringLiteral("Бухта Дельфинов"));
+    QCOMPARE(m_form->slotCheckBox("UK")->statusTip(), QStringLiteral("Дорога Дурхэм"));
+    QStringList buttons;
+    for (const QRadioButton* button : m_form->slotStrip("Coastal")->findChildren<QRadioButton*>())
+        buttons.append(button->statusTip());
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{"a.zip", shown ? "reverse.zip — сейчас в игре" : "reverse.zip"}));
+
+    // A standard start leaves no record behind.
+    m_form->StTr->setChecked(true);
+    start();
+    QVERIFY(!QFile::exists(m_home->path("installed.dat")));
 }
 
 QTEST_MAIN(TestStartGame)
