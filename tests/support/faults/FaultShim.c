@@ -56,7 +56,7 @@ static void setUp(void)
         return;
     char list[PATH_MAX * 2];
     snprintf(list, sizeof list, "%s", prefixes);
-    for (char* saved = NULL, *part = strtok_r(list, ":", &saved); part && g_prefixCount < MAX_PREFIXES;
+    for (char *saved = NULL, *part = strtok_r(list, ":", &saved); part && g_prefixCount < MAX_PREFIXES;
          part = strtok_r(NULL, ":", &saved))
         snprintf(g_prefixes[g_prefixCount++], PATH_MAX, "%s", part);
     int fd = (int)syscall(SYS_openat, AT_FDCWD, counter, O_RDWR | O_CLOEXEC);
@@ -87,7 +87,8 @@ static void normalise(char* out, const char* base, const char* path)
         snprintf(joined, sizeof joined, "%s/%s", base, path);
     size_t length = 0;
     out[0] = '\0';
-    for (char* saved = NULL, *part = strtok_r(joined, "/", &saved); part; part = strtok_r(NULL, "/", &saved)) {
+    for (char *saved = NULL, *part = strtok_r(joined, "/", &saved); part;
+         part = strtok_r(NULL, "/", &saved)) {
         if (strcmp(part, ".") == 0)
             continue;
         if (strcmp(part, "..") == 0) {
@@ -211,7 +212,8 @@ static int allowFd(const char* call, int fd)
 
 static int changes(int flags)
 {
-    return (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC | O_APPEND)) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
+    return (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC | O_APPEND)) != 0 ||
+           (flags & O_TMPFILE) == O_TMPFILE;
 }
 
 static mode_t modeOf(int flags, va_list arguments)
@@ -219,76 +221,76 @@ static mode_t modeOf(int flags, va_list arguments)
     return (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? (mode_t)va_arg(arguments, int) : 0;
 }
 
-#define OPEN_AT(name)                                                                                  \
-    int name(int dirfd, const char* path, int flags, ...)                                              \
-    {                                                                                                  \
-        va_list arguments;                                                                             \
-        va_start(arguments, flags);                                                                    \
-        const mode_t mode = modeOf(flags, arguments);                                                  \
-        va_end(arguments);                                                                             \
-        if (changes(flags) && !allowAt(#name, dirfd, path))                                            \
-            return -1;                                                                                 \
-        int (*next)(int, const char*, int, ...) = real(#name);                                         \
-        return next(dirfd, path, flags, mode);                                                         \
+#define OPEN_AT(name)                                                                                        \
+    int name(int dirfd, const char* path, int flags, ...)                                                    \
+    {                                                                                                        \
+        va_list arguments;                                                                                   \
+        va_start(arguments, flags);                                                                          \
+        const mode_t mode = modeOf(flags, arguments);                                                        \
+        va_end(arguments);                                                                                   \
+        if (changes(flags) && !allowAt(#name, dirfd, path))                                                  \
+            return -1;                                                                                       \
+        int (*next)(int, const char*, int, ...) = real(#name);                                               \
+        return next(dirfd, path, flags, mode);                                                               \
     }
 OPEN_AT(openat)
 OPEN_AT(openat64)
 
-#define OPEN(name)                                                                                     \
-    int name(const char* path, int flags, ...)                                                         \
-    {                                                                                                  \
-        va_list arguments;                                                                             \
-        va_start(arguments, flags);                                                                    \
-        const mode_t mode = modeOf(flags, arguments);                                                  \
-        va_end(arguments);                                                                             \
-        if (changes(flags) && !allowAt(#name, AT_FDCWD, path))                                         \
-            return -1;                                                                                 \
-        int (*next)(const char*, int, ...) = real(#name);                                              \
-        return next(path, flags, mode);                                                                \
+#define OPEN(name)                                                                                           \
+    int name(const char* path, int flags, ...)                                                               \
+    {                                                                                                        \
+        va_list arguments;                                                                                   \
+        va_start(arguments, flags);                                                                          \
+        const mode_t mode = modeOf(flags, arguments);                                                        \
+        va_end(arguments);                                                                                   \
+        if (changes(flags) && !allowAt(#name, AT_FDCWD, path))                                               \
+            return -1;                                                                                       \
+        int (*next)(const char*, int, ...) = real(#name);                                                    \
+        return next(path, flags, mode);                                                                      \
     }
 OPEN(open)
 OPEN(open64)
 
-#define OPEN_CHECKED(name)                                                                             \
-    int name(const char* path, int flags)                                                              \
-    {                                                                                                  \
-        if (changes(flags) && !allowAt(#name, AT_FDCWD, path))                                         \
-            return -1;                                                                                 \
-        int (*next)(const char*, int) = real(#name);                                                   \
-        return next(path, flags);                                                                      \
+#define OPEN_CHECKED(name)                                                                                   \
+    int name(const char* path, int flags)                                                                    \
+    {                                                                                                        \
+        if (changes(flags) && !allowAt(#name, AT_FDCWD, path))                                               \
+            return -1;                                                                                       \
+        int (*next)(const char*, int) = real(#name);                                                         \
+        return next(path, flags);                                                                            \
     }
 OPEN_CHECKED(__open_2)
 OPEN_CHECKED(__open64_2)
 
-#define OPENAT_CHECKED(name)                                                                           \
-    int name(int dirfd, const char* path, int flags)                                                   \
-    {                                                                                                  \
-        if (changes(flags) && !allowAt(#name, dirfd, path))                                            \
-            return -1;                                                                                 \
-        int (*next)(int, const char*, int) = real(#name);                                              \
-        return next(dirfd, path, flags);                                                               \
+#define OPENAT_CHECKED(name)                                                                                 \
+    int name(int dirfd, const char* path, int flags)                                                         \
+    {                                                                                                        \
+        if (changes(flags) && !allowAt(#name, dirfd, path))                                                  \
+            return -1;                                                                                       \
+        int (*next)(int, const char*, int) = real(#name);                                                    \
+        return next(dirfd, path, flags);                                                                     \
     }
 OPENAT_CHECKED(__openat_2)
 OPENAT_CHECKED(__openat64_2)
 
-#define CREAT(name)                                                                                    \
-    int name(const char* path, mode_t mode)                                                            \
-    {                                                                                                  \
-        if (!allowAt(#name, AT_FDCWD, path))                                                           \
-            return -1;                                                                                 \
-        int (*next)(const char*, mode_t) = real(#name);                                                \
-        return next(path, mode);                                                                       \
+#define CREAT(name)                                                                                          \
+    int name(const char* path, mode_t mode)                                                                  \
+    {                                                                                                        \
+        if (!allowAt(#name, AT_FDCWD, path))                                                                 \
+            return -1;                                                                                       \
+        int (*next)(const char*, mode_t) = real(#name);                                                      \
+        return next(path, mode);                                                                             \
     }
 CREAT(creat)
 CREAT(creat64)
 
-#define MKSTEMP(name, parameters, arguments)                                                           \
-    int name parameters                                                                                \
-    {                                                                                                  \
-        if (!allowAt(#name, AT_FDCWD, pattern))                                                        \
-            return -1;                                                                                 \
-        int(*next) parameters = real(#name);                                                           \
-        return next arguments;                                                                         \
+#define MKSTEMP(name, parameters, arguments)                                                                 \
+    int name parameters                                                                                      \
+    {                                                                                                        \
+        if (!allowAt(#name, AT_FDCWD, pattern))                                                              \
+            return -1;                                                                                       \
+        int(*next) parameters = real(#name);                                                                 \
+        return next arguments;                                                                               \
     }
 MKSTEMP(mkstemp, (char* pattern), (pattern))
 MKSTEMP(mkstemp64, (char* pattern), (pattern))
@@ -401,13 +403,13 @@ ssize_t write(int fd, const void* data, size_t size)
     return next(fd, data, size);
 }
 
-#define PWRITE(name, offsetType)                                                                       \
-    ssize_t name(int fd, const void* data, size_t size, offsetType offset)                             \
-    {                                                                                                  \
-        if (!allowFd(#name, fd))                                                                       \
-            return -1;                                                                                 \
-        ssize_t (*next)(int, const void*, size_t, offsetType) = real(#name);                           \
-        return next(fd, data, size, offset);                                                           \
+#define PWRITE(name, offsetType)                                                                             \
+    ssize_t name(int fd, const void* data, size_t size, offsetType offset)                                   \
+    {                                                                                                        \
+        if (!allowFd(#name, fd))                                                                             \
+            return -1;                                                                                       \
+        ssize_t (*next)(int, const void*, size_t, offsetType) = real(#name);                                 \
+        return next(fd, data, size, offset);                                                                 \
     }
 PWRITE(pwrite, off_t)
 PWRITE(pwrite64, off64_t)
