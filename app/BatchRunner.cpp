@@ -2,6 +2,7 @@
 
 #include "app/IoError.h"
 #include "app/SlotTable.h"
+#include "app/SystemErrorText.h"
 #include "platform/BatchProcess.h"
 #include "platform/FileSystem.h"
 
@@ -10,6 +11,8 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QTimer>
+
+#include <cerrno>
 
 namespace {
 
@@ -34,9 +37,10 @@ void writeWhole(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw IoError(QStringLiteral("Не удалось создать файл %1: %2").arg(path, file.errorString()));
+        throw IoError(QStringLiteral("Не удалось создать файл %1: %2.").arg(path, systemErrorInWords(errno)));
     if (file.write(bytes) != bytes.size() || !file.flush())
-        throw IoError(QStringLiteral("Не удалось записать файл %1: %2").arg(path, file.errorString()));
+        throw IoError(
+            QStringLiteral("Не удалось записать файл %1: %2.").arg(path, systemErrorInWords(errno)));
     file.close();
 }
 
@@ -44,7 +48,8 @@ void writeWhole(const QString& path, const QByteArray& bytes)
 void removeStale(const QString& path)
 {
     if (platform::fs::entryExists(path) && !platform::fs::removeFile(path))
-        throw IoError(QStringLiteral("Не удалось удалить старый файл %1").arg(path));
+        throw IoError(
+            QStringLiteral("Не удалось удалить старый файл %1: %2.").arg(path, systemErrorInWords(errno)));
 }
 
 // The status line the interpreter wrote, or nothing when there is no readable one.

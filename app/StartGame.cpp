@@ -6,6 +6,7 @@
 #include "app/SlotTable.h"
 #include "app/StartReport.h"
 #include "app/StatusBar.h"
+#include "app/SystemErrorText.h"
 #include "app/main_window.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -38,7 +39,7 @@ void makeCurrent(const QString& folder)
 
 QString exchangeFailure(const install::SlotInstall& result)
 {
-    const QString error = StartReport::errorInWords(result.error);
+    const QString error = systemErrorInWords(result.error);
     if (result.failedFile.isEmpty())
         return QStringLiteral("Нет папки трассы в папке игры (%1)").arg(error);
     if (result.atBackup)
@@ -86,7 +87,7 @@ void installChosenTracks(TForm1& form, const QStringList& unrestored, StartRepor
             report.notInstalled(
                 slot, name,
                 QStringLiteral("Не удалось очистить папку %1 от файлов прошлой распаковки (%2)")
-                    .arg(QDir::cleanPath(work), StartReport::errorInWords(errno)));
+                    .arg(QDir::cleanPath(work), systemErrorInWords(errno)));
             continue;
         }
         const BatchRunner::Outcome outcome =

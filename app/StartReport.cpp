@@ -1,9 +1,7 @@
 #include "app/StartReport.h"
 
 #include "app/SlotTable.h"
-
-#include <cerrno>
-#include <cstring>
+#include "app/SystemErrorText.h"
 
 namespace {
 
@@ -45,13 +43,14 @@ void StartReport::notRestored(const QString& slot, const QStringList& names, int
 {
     if (names.isEmpty())
         return;
-    m_notRestored.append(QStringLiteral("• %1: %2 (%3).")
-                             .arg(slotLabel(slot), names.join(QStringLiteral(", ")), errorInWords(error)));
+    m_notRestored.append(
+        QStringLiteral("• %1: %2 (%3).")
+            .arg(slotLabel(slot), names.join(QStringLiteral(", ")), systemErrorInWords(error)));
 }
 
 void StartReport::notFlushed(const QString& slot, int error)
 {
-    m_notFlushed.append(QStringLiteral("• %1 (%2).").arg(slotLabel(slot), errorInWords(error)));
+    m_notFlushed.append(QStringLiteral("• %1 (%2).").arg(slotLabel(slot), systemErrorInWords(error)));
 }
 
 bool StartReport::isEmpty() const
@@ -71,32 +70,4 @@ QString StartReport::text(bool gameStarts) const
     if (gameStarts)
         text += QStringLiteral("\n\nИгра будет запущена.");
     return text;
-}
-
-QString StartReport::errorInWords(int error)
-{
-    switch (error) {
-    case ENOSPC:
-        return QStringLiteral("на диске нет места");
-    case EDQUOT:
-        return QStringLiteral("превышена дисковая квота");
-    case EIO:
-        return QStringLiteral("ошибка ввода-вывода");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("нет доступа");
-    case EROFS:
-        return QStringLiteral("диск доступен только для чтения");
-    case EEXIST:
-        return QStringLiteral("файл с таким именем уже есть");
-    case ENOENT:
-        return QStringLiteral("файл или папка не найдены");
-    case EBUSY:
-    case ETXTBSY:
-        return QStringLiteral("файл занят");
-    case EISDIR:
-        return QStringLiteral("на этом месте папка");
-    default:
-        return QStringLiteral("ошибка %1: %2").arg(error).arg(QString::fromLocal8Bit(std::strerror(error)));
-    }
 }

@@ -18,9 +18,6 @@ public:
     // The message; `gameStarts` adds that the game is started all the same.
     QString text(bool gameStarts) const;
 
-    // A system error number in the user's words.
-    static QString errorInWords(int error);
-
 private:
     QStringList m_notInstalled;
     QStringList m_notRestored;

@@ -44,7 +44,8 @@ bool removeFolder(const QString& path); // only when empty
 bool flushFolder(const QString& folder);
 
 // Writes `contents` to `path` so that a failure at any moment leaves the old file whole: a temporary
-// file beside it, flushed to disk, renamed over the old one. Returns an error text, empty on success.
+// file beside it, flushed to disk, renamed over the old one. Returns an error text, empty on success;
+// errno tells the error then.
 QString writeFileAtomically(const QString& path, const QByteArray& contents);
 
 } // namespace platform::fs
