@@ -34,7 +34,10 @@ void TForm1::showInstalledArchives()
         const QString name = QString::fromUtf8(row.hint);
         setHint(slotCheckBox(slot),
                 archive.isEmpty() ? name : name + QStringLiteral(" — установлена: ") + archive);
-        for (QRadioButton* button : slotStrip(slot)->findChildren<QRadioButton*>()) {
+        const QWidget* strip = slotStrip(slot);
+        if (!strip)
+            continue;
+        for (QRadioButton* button : strip->findChildren<QRadioButton*>()) {
             const QString own = archiveOf(button);
             setHint(button,
                     !archive.isEmpty() && own == archive ? own + QStringLiteral(" — сейчас в игре") : own);
