@@ -84,10 +84,13 @@ void installChosenTracks(TForm1& form, const QStringList& unrestored, StartRepor
             continue;
         }
         if (!install::prepareWorkFolder(work)) {
+            const QString error = systemErrorInWords(errno);
             report.notInstalled(
                 slot, name,
-                QStringLiteral("Не удалось очистить папку %1 от файлов прошлой распаковки (%2)")
-                    .arg(QDir::cleanPath(work), systemErrorInWords(errno)));
+                (fs::folderExists(work)
+                     ? QStringLiteral("Не удалось очистить папку %1 от файлов прошлой распаковки (%2)")
+                     : QStringLiteral("Не удалось создать папку %1 (%2)"))
+                    .arg(QDir::cleanPath(work), error));
             continue;
         }
         const BatchRunner::Outcome outcome =
