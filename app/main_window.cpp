@@ -178,15 +178,14 @@ bool TForm1::FormCreate()
     ArchiverPath = QDir::current().absoluteFilePath(ArchiverName);
     HomeDir = ArchiverPath.left(ArchiverPath.indexOf(ArchiverName));
 
-    if (!platform::fs::fileExists(ArchiverName)) {
-        platform::dialogs().message(this,
-                                    QStringLiteral("Файл не 7zip.exe найден, программа будет завершена!"));
-        return false;
-    }
-    if (!platform::fs::fileExists(InterpreterSettingsName)) {
-        platform::dialogs().message(this,
-                                    QStringLiteral("Файл не extrc.pif найден, программа будет завершена!"));
-        return false;
+    // The user has to learn which file is missing and where it was looked for.
+    for (const QString& companion : {ArchiverName, InterpreterSettingsName}) {
+        if (!platform::fs::fileExists(companion)) {
+            platform::dialogs().message(
+                this, QStringLiteral("Файл %1 не найден в папке %2, программа будет завершена!")
+                          .arg(companion, QDir::toNativeSeparators(QDir::currentPath())));
+            return false;
+        }
     }
 
     GameLaunched = false;
