@@ -7,6 +7,7 @@
 #include "app/Layout.h"
 #include "app/ScrollBox.h"
 #include "app/Settings.h"
+#include "app/SingleCopy.h"
 #include "app/SlotTable.h"
 #include "app/StatusBar.h"
 #include "platform/Dialogs.h"
@@ -187,6 +188,11 @@ bool TForm1::FormCreate()
             return false;
         }
     }
+
+    // The lock file is the first thing this copy writes.
+    m_singleCopy = std::make_unique<SingleCopy>(HomeDir);
+    if (!m_singleCopy->claim(this))
+        return false;
 
     GameLaunched = false;
     m_hintMirror = std::make_unique<HintMirror>([this](const QString& hint) { HintToStatusBar(hint); });
