@@ -5,6 +5,7 @@
 #include "app/HintMirror.h"
 #include "app/IoError.h"
 #include "app/Layout.h"
+#include "app/Leftovers.h"
 #include "app/ScrollBox.h"
 #include "app/Settings.h"
 #include "app/SingleCopy.h"
@@ -199,6 +200,8 @@ bool TForm1::FormCreate()
     connect(SkinForm1, &TSkinForm::hintChanged, m_hintMirror.get(), &HintMirror::hintChanged);
 
     readSettingsFile();
+    // Only the copy that holds the home folder gets here.
+    removeLeftovers(HomeDir, trackDir(), gameDir());
     loadSkin();
     return true;
 }
