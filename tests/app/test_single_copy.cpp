@@ -10,27 +10,6 @@
 
 #include <cstdio>
 
-namespace {
-
-const QString Leftover = QStringLiteral(".rovex-write-a1B2c3");
-
-// The other copy: this test program started again with "--hold HOME" opens the window on HOME and
-// keeps running until it is killed.
-int holdHomeFolder(int argc, char* argv[])
-{
-    QApplication application(argc, argv);
-    ScriptedDialogs dialogs;
-    QDir::setCurrent(QString::fromLocal8Bit(argv[2]));
-    TForm1 form;
-    if (!form.FormCreate())
-        return 1;
-    std::puts("held");
-    std::fflush(stdout);
-    return QApplication::exec();
-}
-
-} // namespace
-
 // One running copy per home folder.
 class TestSingleCopy : public QObject
 {
@@ -45,9 +24,9 @@ private slots:
     void copyThatEndedLetsTheNextOneIn();
 
 private:
-    // Opens the first copy: in this process, or in another one.
-    void openFirstCopy(bool otherProcess);
-    qint64 firstCopyPid() const;
+    // Opens the first copy's window on the home folder, in this process or in another one, and
+    // returns that process's id.
+    qint64 openFirstCopy(bool otherProcess);
     void endFirstCopy();
 
     std::unique_ptr<HomeFolder> m_home;
@@ -59,7 +38,6 @@ private:
 void TestSingleCopy::init()
 {
     m_home = std::make_unique<HomeFolder>();
-    QVERIFY(m_home->isValid());
     m_home->writeOptions({"/library/", "/game/", "0"});
     m_dialogs = std::make_unique<ScriptedDialogs>();
 }
@@ -71,35 +49,24 @@ void TestSingleCopy::cleanup()
     m_home.reset();
 }
 
-void TestSingleCopy::openFirstCopy(bool otherProcess)
+qint64 TestSingleCopy::openFirstCopy(bool otherProcess)
 {
     if (!otherProcess) {
         m_first = std::make_unique<TForm1>();
-        QVERIFY(m_first->FormCreate());
-        return;
+        return m_first->FormCreate() ? QCoreApplication::applicationPid() : 0;
     }
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    m_other.setProcessEnvironment(environment);
+    // This program again, with "--hold"; see main().
     m_other.start(QCoreApplication::applicationFilePath(), {"--hold", m_home->path()});
-    QVERIFY(m_other.waitForStarted());
-    while (!m_other.canReadLine())
-        QVERIFY2(m_other.waitForReadyRead(30000), "the other copy did not open");
-    QCOMPARE(m_other.readLine(), QByteArray("held\n"));
-}
-
-qint64 TestSingleCopy::firstCopyPid() const
-{
-    return m_first ? QCoreApplication::applicationPid() : m_other.processId();
+    while (m_other.waitForReadyRead(30000) && !m_other.canReadLine()) {
+    }
+    return m_other.readLine() == "held\n" ? m_other.processId() : 0;
 }
 
 void TestSingleCopy::endFirstCopy()
 {
     m_first.reset();
-    if (m_other.state() != QProcess::NotRunning) {
-        m_other.kill();
-        m_other.waitForFinished();
-    }
+    m_other.kill();
+    m_other.waitForFinished();
 }
 
 void TestSingleCopy::secondCopyIsRefusedAndTouchesNothing_data()
@@ -115,14 +82,15 @@ void TestSingleCopy::secondCopyIsRefusedAndTouchesNothing()
 {
     QFETCH(bool, otherProcess);
     QFETCH(int, lockAgeSeconds);
-    openFirstCopy(otherProcess);
-    const QString lockFile = m_home->path("rovex.lock");
+    const qint64 holder = openFirstCopy(otherProcess);
+    QVERIFY(holder);
+    const QString lockFile = QFileInfo(m_home->path("rovex.lock")).absoluteFilePath();
     QFile lock(lockFile);
     QVERIFY(lock.open(QIODevice::ReadWrite));
     QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-lockAgeSeconds),
                              QFileDevice::FileModificationTime));
     lock.close();
-    QVERIFY(writeBytes(m_home->path(Leftover), "left by a killed run"));
+    QVERIFY(writeBytes(m_home->path(".rovex-write-a1B2c3"), "left by a killed run"));
     m_home->writeOptions({"/other library/", "/other game/", "1"});
     m_dialogs->messages.clear();
 
@@ -133,10 +101,10 @@ void TestSingleCopy::secondCopyIsRefusedAndTouchesNothing()
                  QStringLiteral("Программа уже запущена с этой же папкой (процесс %1): её занимает файл %2. "
                                 "Вторая копия будет завершена, чтобы две копии не испортили друг другу "
                                 "трассы и настройки.")
-                     .arg(firstCopyPid())
-                     .arg(QFileInfo(lockFile).absoluteFilePath())});
+                     .arg(holder)
+                     .arg(lockFile)});
     QCOMPARE(second.PaTr->text(), QStringLiteral("не выбран"));
-    QVERIFY(QFile::exists(m_home->path(Leftover)));
+    QVERIFY(QFile::exists(m_home->path(".rovex-write-a1B2c3")));
     QVERIFY(QFile::exists(lockFile));
     QCOMPARE(m_home->options(), QByteArray("/other library/\r\n/other game/\r\n1\r\n"));
 }
@@ -151,7 +119,7 @@ void TestSingleCopy::copyThatEndedLetsTheNextOneIn_data()
 void TestSingleCopy::copyThatEndedLetsTheNextOneIn()
 {
     QFETCH(bool, otherProcess);
-    openFirstCopy(otherProcess);
+    QVERIFY(openFirstCopy(otherProcess));
     endFirstCopy();
     // A killed copy leaves its lock behind; one that closed does not.
     QCOMPARE(QFile::exists(m_home->path("rovex.lock")), otherProcess);
@@ -165,9 +133,18 @@ void TestSingleCopy::copyThatEndedLetsTheNextOneIn()
 
 int main(int argc, char* argv[])
 {
-    if (argc == 3 && qstrcmp(argv[1], "--hold") == 0)
-        return holdHomeFolder(argc, argv);
     QApplication application(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--hold") == 0) {
+        // The other copy: opens the window on the given home folder and runs until it is killed.
+        ScriptedDialogs dialogs;
+        QDir::setCurrent(QString::fromLocal8Bit(argv[2]));
+        TForm1 form;
+        if (!form.FormCreate())
+            return 1;
+        std::puts("held");
+        std::fflush(stdout);
+        return QApplication::exec();
+    }
     TestSingleCopy test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -84,16 +84,16 @@ void TestRunningGame::processTableEntries()
 
 void TestRunningGame::realStandInIsFoundUntilItEnds_data()
 {
-    QTest::addColumn<bool>("windowsPath");
-    QTest::newRow("program file NFSHS.EXE") << false;
-    QTest::newRow("Windows path as first argument") << true;
+    QTest::addColumn<QString>("firstArgument");
+    QTest::newRow("Linux path") << "/games/NFS/NFSHS.EXE";
+    QTest::newRow("Windows path under Wine") << "C:\\Games\\NFS\\nfshs.exe";
 }
 
 void TestRunningGame::realStandInIsFoundUntilItEnds()
 {
-    QFETCH(bool, windowsPath);
+    QFETCH(QString, firstArgument);
     GameStandIn game;
-    QVERIFY(game.start(windowsPath ? GameStandIn::Kind::WindowsPath : GameStandIn::Kind::LinuxPath));
+    QVERIFY(game.start(firstArgument));
     const qint64 pid = game.pid();
     QVERIFY(platform::runningProcesses("nfshs.exe").contains(pid));
     game.stop();
