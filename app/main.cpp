@@ -12,8 +12,8 @@ QIcon windowIcon()
     // The icon's pictures lie beside the program.
     const QString folder = QApplication::applicationDirPath() + QStringLiteral("/icon/");
     QIcon icon;
-    icon.addFile(folder + QStringLiteral("rovex32.png"), QSize(32, 32));
-    icon.addFile(folder + QStringLiteral("rovex16.png"), QSize(16, 16));
+    for (const int size : {256, 128, 64, 48, 32, 16})
+        icon.addFile(folder + QStringLiteral("rovex%1.png").arg(size), QSize(size, size));
     return icon;
 }
 
@@ -23,6 +23,8 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(layout::ApplicationTitle));
+    // Desktops match the window to its menu entry (and so to its icon) by this name.
+    QApplication::setDesktopFileName(QStringLiteral("org.rovex.Rovex"));
     QApplication::setWindowIcon(windowIcon());
 
     TForm1 form;
