@@ -247,6 +247,8 @@ private slots:
 
         QTest::newRow("blank before comma")
             << hotAreas({"Play, 10 , 20, 30, 40, Hint"}) << "'10 ' is not a valid integer value";
+        QTest::newRow("NUL inside an item")
+            << hotAreas({QByteArray("Ti\0tle, 1, 2, 3, 4, h", 21)}) << "'tle' is not a valid integer value";
         QTest::newRow("hot area without hint")
             << hotAreas({"Play, 1, 2, 3, 4"}) << "List index out of bounds (5)";
         QTest::newRow("hot area ID only") << hotAreas({"Play"}) << "List index out of bounds (1)";
