@@ -127,7 +127,7 @@ public:
 
     // The drawing surface (back image) that the widget shows.
     const QImage& surface() const { return m_surface; }
-    // The surface as the screen shows it: transparent outside WindowRegion.
+    // The surface as the screen shows it: transparent outside the outline.
     QImage shapedSurface() const;
 
 signals:
@@ -165,11 +165,15 @@ private:
     void DrawNumberText(QPainter& painter, qint32 x, qint32 y, const QString& text);
     void DrawGlyphText(QPainter& painter, qint32 x, qint32 y, const QString& text);
     void drawFontText(QPainter& painter, const DisplayInfoRec& display);
+    // `rect` of the surface, transparent where the outline cuts the window away.
+    QImage shapedPart(const QRect& rect) const;
 
     qint32 m_keyColor = 0xFFFFFF;
     qint32 m_tolerance = 0;
     QString m_hint;
     QImage m_surface;
+    // The outline last given to the window, as alpha (see BuildMaskAlpha); null without a mask.
+    QImage m_outline;
     SkinMessages* m_messages = nullptr;
     WindowMover* m_mover = nullptr;
     // The press whose notification waits for the window move it started.
