@@ -13,6 +13,7 @@
 class QHelpEvent;
 class QPainter;
 class SkinMessages;
+class SkinPictures;
 class WindowMover;
 
 namespace platform {
@@ -155,7 +156,7 @@ private:
     void ensureSurface();
     void loadHotAreas(const platform::IniFile& ini);
     void loadDisplays(const platform::IniFile& ini);
-    void loadTrackBars(const platform::IniFile& ini, const QString& folder);
+    void loadTrackBars(const platform::IniFile& ini, const QString& folder, SkinPictures& pictures);
     bool SkinShowHint(QHelpEvent* event);
     void pressTrackBars(QPoint point);
     void dragTrackBar(QPoint point);

@@ -114,21 +114,21 @@ void TSkinForm::LoadSkin(const QString& fileName)
 
     HotAreas.resize(readCount(ini, QStringLiteral("HOTAREAINFO")));
 
-    SkinMessages& boxes = messages();
-    LoadSkinImage(MaskBitmap, maskName, boxes);
-    LoadSkinImage(MouseUpBitmap, upName, boxes);
-    LoadSkinImage(MouseOnBitmap, onName, boxes);
-    LoadSkinImage(MouseDownBitmap, downName, boxes);
+    SkinPictures pictures(messages());
+    pictures.load(MaskBitmap, maskName);
+    pictures.load(MouseUpBitmap, upName);
+    pictures.load(MouseOnBitmap, onName);
+    pictures.load(MouseDownBitmap, downName);
     if (!numbersName.isEmpty())
-        LoadSkinImage(NumbersBitmap, numbersName, boxes);
+        pictures.load(NumbersBitmap, numbersName);
     if (!textName.isEmpty())
-        LoadSkinImage(TextBitmap, textName, boxes);
+        pictures.load(TextBitmap, textName);
 
     ApplyMask();
 
     loadHotAreas(ini);
     loadDisplays(ini);
-    loadTrackBars(ini, folder);
+    loadTrackBars(ini, folder, pictures);
 
     ActiveTrackBar = -1;
     emit skinChanged(this);
@@ -198,7 +198,7 @@ void TSkinForm::loadDisplays(const platform::IniFile& ini)
     }
 }
 
-void TSkinForm::loadTrackBars(const platform::IniFile& ini, const QString& folder)
+void TSkinForm::loadTrackBars(const platform::IniFile& ini, const QString& folder, SkinPictures& pictures)
 {
     const QString section = QStringLiteral("TRACKBARINFO");
     TrackBars.resize(readCount(ini, section));
@@ -208,10 +208,10 @@ void TSkinForm::loadTrackBars(const platform::IniFile& ini, const QString& folde
         bar.ID = requiredItem(items, 0);
         if (!bar.ThumbBitmap)
             bar.ThumbBitmap = std::make_shared<QImage>();
-        LoadSkinImage(*bar.ThumbBitmap, folder + requiredItem(items, 1), messages());
+        pictures.load(*bar.ThumbBitmap, folder + requiredItem(items, 1));
         if (!bar.ThumbDownBitmap)
             bar.ThumbDownBitmap = std::make_shared<QImage>();
-        LoadSkinImage(*bar.ThumbDownBitmap, folder + requiredItem(items, 2), messages());
+        pictures.load(*bar.ThumbDownBitmap, folder + requiredItem(items, 2));
         bar.ThumbWidth = bar.ThumbDownBitmap->width();
         bar.ThumbHeight = bar.ThumbDownBitmap->height();
         bar.X = requiredInteger(items, 3);

@@ -377,6 +377,21 @@ private slots:
         QCOMPARE(bars[3].ThumbOffset, 50);
     }
 
+    // Memory grows with the distinct pictures, not with the items that name them.
+    void trackBarsNamingOnePictureShareIt()
+    {
+        QList<QByteArray> lines;
+        for (int i = 0; i < 1000; ++i)
+            lines.append("T" + QByteArray::number(i) + ", thumb.bmp, thumb.bmp, 1, 2, 30, H");
+        SkinHost host;
+        QCOMPARE(loadError(host, makeSkin(header() + section("TRACKBARINFO", lines))), QString());
+        const uchar* pixels = host.skin->TrackBars[0].ThumbBitmap->constBits();
+        for (const TrackBarInfoRec& bar : std::as_const(host.skin->TrackBars)) {
+            QCOMPARE(bar.ThumbBitmap->constBits(), pixels);
+            QCOMPARE(bar.ThumbDownBitmap->constBits(), pixels);
+        }
+    }
+
     void thumbOffsetTruncatesTowardZero()
     {
         SkinHost host;
