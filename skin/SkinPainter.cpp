@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QPainter>
 
+#include <climits>
+
 namespace {
 
 // The cells of the number strip, left to right.
@@ -43,11 +45,14 @@ void TSkinForm::PaintSkin()
             const TrackBarInfoRec& bar = TrackBars[i];
             const std::shared_ptr<QImage>& thumb =
                 i == ActiveTrackBar ? bar.ThumbDownBitmap : bar.ThumbBitmap;
+            // Each image at its own size: a pressed thumb that failed to load (0 x 0) must not
+            // hide the thumb at rest.
             if (!thumb || thumb->isNull())
                 continue;
-            const QRect at = thumbRect(bar);
-            if (!at.isEmpty())
-                painter.drawImage(at.topLeft(), *thumb);
+            const qint64 left = bar.Horizontal ? qint64(bar.X) + bar.ThumbOffset : bar.X;
+            const qint64 top = bar.Horizontal ? bar.Y : qint64(bar.Y) + bar.ThumbOffset;
+            if (left >= INT_MIN && left <= INT_MAX && top >= INT_MIN && top <= INT_MAX)
+                painter.drawImage(QPoint(int(left), int(top)), *thumb);
         }
         for (const DisplayInfoRec& display : std::as_const(Displays))
             drawDisplay(painter, display);
