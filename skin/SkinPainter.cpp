@@ -24,9 +24,20 @@ constexpr int BlankTextRow = 1;
 constexpr int BlankTextCell = 10;
 
 // Fonts are sized in points at the 96 dots per inch skins are drawn for, whatever the surface says.
-constexpr double SkinDotsPerInch = 96.0;
+constexpr qint64 SkinDotsPerInch = 96;
+constexpr qint64 PointsPerInch = 72;
+constexpr qint64 MaxFontPixels = 32767;
 
 } // namespace
+
+int DisplayFont::pixelSize() const
+{
+    if (size <= 0)
+        return 0;
+    // Rounded to the nearest pixel, in 64 bits.
+    const qint64 pixels = (qint64(size) * SkinDotsPerInch * 2 + PointsPerInch) / (PointsPerInch * 2);
+    return int(qMin(pixels, MaxFontPixels));
+}
 
 void TSkinForm::PaintSkin()
 {
@@ -119,8 +130,8 @@ void TSkinForm::drawFontText(QPainter& painter, const DisplayInfoRec& display)
     QFont font(display.Font->face);
     font.setBold(display.Font->bold);
     font.setItalic(display.Font->italic);
-    if (display.Font->size > 0)
-        font.setPixelSize(qMax(1, qRound(display.Font->size * SkinDotsPerInch / 72.0)));
+    if (const int pixels = display.Font->pixelSize(); pixels > 0)
+        font.setPixelSize(pixels);
     painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setFont(font);

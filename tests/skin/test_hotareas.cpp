@@ -2,6 +2,8 @@
 #include "tests/skin/InteractionSkin.h"
 #include "tests/skin/SkinFixtures.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,15 +44,14 @@ private slots:
         QSignalSpy released(host.skin, &TSkinForm::mouseUpNotify);
         QCOMPARE(colorAt(*host.skin, 20, 20), Rest);
 
-        host.skin->MouseDown(Qt::LeftButton, Qt::ShiftModifier, 20, 25);
+        host.skin->MouseDown(Qt::LeftButton, ShiftFlag::Shift | ShiftFlag::Left, 20, 25);
         QCOMPARE(colorAt(*host.skin, 20, 20), Pressed);
         QCOMPARE(colorAt(*host.skin, 105, 15), Rest);
         QVERIFY(host.skin->HotAreas[0].Pressed);
         QVERIFY(host.skin->ItemPressed);
         QCOMPARE(pressed.size(), 1);
-        QCOMPARE(pressed[0],
-                 (QVariantList{QStringLiteral("Play"), QVariant::fromValue(Qt::LeftButton),
-                               QVariant::fromValue(Qt::KeyboardModifiers(Qt::ShiftModifier)), 20, 25}));
+        QCOMPARE(pressed[0], (QVariantList{QStringLiteral("Play"), QVariant::fromValue(Qt::LeftButton),
+                                           QVariant::fromValue(ShiftFlag::Shift | ShiftFlag::Left), 20, 25}));
 
         host.skin->MouseUp(Qt::LeftButton, {}, 21, 26);
         QCOMPARE(colorAt(*host.skin, 20, 20), Rest);
@@ -60,6 +61,57 @@ private slots:
         QCOMPARE(released[0][0].toString(), QStringLiteral("Play"));
         QCOMPARE(released[0][3].toInt(), 21);
         QCOMPARE(released[0][4].toInt(), 26);
+    }
+
+    // The window system's events carry the held keys and buttons into every notification.
+    void notificationsCarryTheHeldKeysAndButtons_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<Qt::MouseButtons>("held");
+        QTest::addColumn<Qt::KeyboardModifiers>("keys");
+        QTest::addColumn<TShiftState>("shift");
+        QTest::newRow("left press") << int(QEvent::MouseButtonPress) << Qt::LeftButton
+                                    << Qt::MouseButtons(Qt::LeftButton)
+                                    << Qt::KeyboardModifiers(Qt::ShiftModifier)
+                                    << (ShiftFlag::Shift | ShiftFlag::Left);
+        QTest::newRow("right press, left held")
+            << int(QEvent::MouseButtonPress) << Qt::RightButton << (Qt::LeftButton | Qt::RightButton)
+            << Qt::KeyboardModifiers(Qt::AltModifier)
+            << (ShiftFlag::Alt | ShiftFlag::Left | ShiftFlag::Right);
+        QTest::newRow("double click")
+            << int(QEvent::MouseButtonDblClick) << Qt::LeftButton << Qt::MouseButtons(Qt::LeftButton)
+            << Qt::KeyboardModifiers(Qt::ControlModifier)
+            << (ShiftFlag::Ctrl | ShiftFlag::Left | ShiftFlag::Double);
+        QTest::newRow("release") << int(QEvent::MouseButtonRelease) << Qt::LeftButton
+                                 << Qt::MouseButtons(Qt::MiddleButton) << Qt::KeyboardModifiers()
+                                 << TShiftState(ShiftFlag::Middle);
+        QTest::newRow("move") << int(QEvent::MouseMove) << Qt::NoButton << Qt::MouseButtons(Qt::MiddleButton)
+                              << Qt::KeyboardModifiers(Qt::ShiftModifier | Qt::ControlModifier)
+                              << (ShiftFlag::Shift | ShiftFlag::Ctrl | ShiftFlag::Middle);
+    }
+
+    void notificationsCarryTheHeldKeysAndButtons()
+    {
+        QFETCH(int, type);
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(Qt::MouseButtons, held);
+        QFETCH(Qt::KeyboardModifiers, keys);
+        QFETCH(TShiftState, shift);
+        SkinHost host;
+        QVERIFY(load(host, twoAreas()));
+        QSignalSpy pressed(host.skin, &TSkinForm::mouseDownNotify);
+        QSignalSpy released(host.skin, &TSkinForm::mouseUpNotify);
+        QSignalSpy moved(host.skin, &TSkinForm::mouseMoveNotify);
+        const QPointF at(20, 20);
+        QMouseEvent event(QEvent::Type(type), at, host.skin->mapToGlobal(at), button, held, keys);
+        QApplication::sendEvent(host.skin, &event);
+        const QSignalSpy& spy = type == QEvent::MouseMove            ? moved
+                                : type == QEvent::MouseButtonRelease ? released
+                                                                     : pressed;
+        QCOMPARE(pressed.size() + released.size() + moved.size(), 1);
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy[0][type == QEvent::MouseMove ? 1 : 2].value<TShiftState>(), shift);
     }
 
     void rightAndBottomEdgesLieOutside_data()
