@@ -99,8 +99,6 @@ private slots:
                               << "Cannot open file %1";
         QTest::newRow("endless device") << "device"
                                         << "Cannot open file %1";
-        QTest::newRow("folder") << "folder"
-                                << "Cannot open file %1";
         QTest::newRow("over the size cap") << "large"
                                            << "File %1 is too large (over 16 MB)";
     }
@@ -116,8 +114,6 @@ private slots:
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else if (kind == "device")
             QVERIFY(QFile::link("/dev/zero", path));
-        else if (kind == "folder")
-            QVERIFY(QDir().mkpath(path));
         else
             QVERIFY(writeFile(path, "[Version]\nVer=210\n") && QFile(path).resize(16 * 1024 * 1024 + 1));
         SkinHost host;
