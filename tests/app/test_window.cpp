@@ -39,6 +39,9 @@ private slots:
     void helpShowsItsContentsPage();
     void missingHelpIsTold();
     void paintKeepsModeButtonsVisibleAndClear();
+    void tabReachesChoiceButtonsWhereTheirScrollBoxStands();
+    void focusedControlShowsAFocusMark_data();
+    void focusedControlShowsAFocusMark();
 
 private:
     OpenMainWindow m_window;
@@ -221,6 +224,71 @@ void TestWindow::paintKeepsModeButtonsVisibleAndClear()
     m_window.form->repaint();
     QVERIFY(!m_window.form->NTr->isHidden());
     QVERIFY(!m_window.form->GroupBox1->autoFillBackground());
+}
+
+void TestWindow::tabReachesChoiceButtonsWhereTheirScrollBoxStands()
+{
+    TForm1& form = *m_window.form;
+    form.PaTr->setText(m_window.home->makeLibrary(
+        {"UK/u.zip", "Hills/h.zip", "Coastal/c1.zip", "Coastal/c2.zip", "Aquatica/a.zip"}));
+    form.CheckTrass();
+    form.activateWindow();
+    form.slotCheckBox("UK")->setFocus(Qt::TabFocusReason);
+    // The left box's strips come first (Coastal before Aquatica), then the right box's (Hills before
+    // UK); Tab stops once in each strip, on its first button.
+    const QList<QWidget*> expected{form.chosenButton("Coastal"), form.chosenButton("Aquatica"),
+                                   form.chosenButton("Hills"), form.chosenButton("UK"), form.BitBtn1};
+    for (QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+}
+
+void TestWindow::focusedControlShowsAFocusMark_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("captionless");
+    for (const char* name : {"BitBtn2", "BitBtn1", "BitBtn4", "PaTr", "Button1", "Aquatica", "Hills"})
+        QTest::newRow(name) << QString::fromLatin1(name) << false;
+    // A radio button without caption has no text to mark: the mark goes round the whole button.
+    for (const char* name : {"StTr", "NTr", "choice button"})
+        QTest::newRow(name) << QString::fromLatin1(name) << true;
+}
+
+void TestWindow::focusedControlShowsAFocusMark()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, captionless);
+    TForm1& form = *m_window.form;
+    form.PaTr->setText(m_window.home->makeLibrary({"Hills/h.zip", "Aquatica/a.zip"}));
+    form.CheckTrass();
+    QWidget* control =
+        name == QLatin1String("choice button") ? form.chosenButton("Hills") : form.findChild<QWidget*>(name);
+    QVERIFY(control);
+    form.activateWindow();
+    (control == form.BitBtn4 ? form.BitBtn1 : form.BitBtn4)->setFocus(Qt::TabFocusReason);
+    // The keyboard has been used: from now on the focus is marked.
+    form.setAttribute(Qt::WA_KeyboardFocusChange);
+    const QImage unfocused = control->grab().toImage();
+    control->setFocus(Qt::TabFocusReason);
+    QVERIFY(control->hasFocus());
+    const QImage focused = control->grab().toImage();
+    QVERIFY(focused != unfocused);
+    if (!captionless)
+        return;
+    const auto changedNear = [&](int x0, int y0) {
+        for (int y = y0; y < y0 + 3; ++y) {
+            for (int x = x0; x < x0 + 3; ++x) {
+                if (focused.pixel(x, y) != unfocused.pixel(x, y))
+                    return true;
+            }
+        }
+        return false;
+    };
+    const int right = focused.width() - 3;
+    const int bottom = focused.height() - 3;
+    QVERIFY(changedNear(0, 0) && changedNear(right, 0) && changedNear(0, bottom) &&
+            changedNear(right, bottom));
 }
 
 QTEST_MAIN(TestWindow)
