@@ -1,9 +1,9 @@
 #include "app/Layout.h"
+#include "app/QtTranslation.h"
 #include "app/main_window.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QScreen>
 
 namespace {
 
@@ -24,12 +24,13 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(layout::ApplicationTitle));
     QApplication::setWindowIcon(windowIcon());
+    installQtTranslation(application);
 
     TForm1 form;
     if (!form.FormCreate())
         return 0;
-    if (const QScreen* screen = form.screen())
-        form.move(screen->availableGeometry().center() - form.rect().center());
+    // The skin may have given the window another size.
+    form.centreOnScreen();
     form.show();
     QApplication::exec();
     return 0;

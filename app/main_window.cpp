@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 namespace {
 
@@ -106,6 +107,7 @@ TForm1::TForm1(QWidget* parent)
     // enabled until the user goes to new tracks and back.
     StTr->setChecked(true);
     wireHandlers();
+    centreOnScreen();
 }
 
 TForm1::~TForm1()
@@ -161,6 +163,12 @@ ScrollBox* TForm1::scrollBoxOf(const QString& slot) const
         return nullptr;
     // The column is told by the check box's place, as the layout puts it.
     return box->x() == layout::LeftColumnLeft ? ScrollBox1 : ScrollBox2;
+}
+
+void TForm1::centreOnScreen()
+{
+    if (const QScreen* display = screen())
+        move(display->availableGeometry().center() - rect().center());
 }
 
 QString TForm1::trackDir() const

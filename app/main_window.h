@@ -78,6 +78,10 @@ public:
     // the close handler then keeps "0" even when the game was never launched.
     bool AddOnsMayBeInstalled = false;
 
+    // Puts the window in the middle of its screen. The window starts there, before the skin load shows
+    // its banner, so that every box centred on the window stands in the middle of the screen too.
+    void centreOnScreen();
+
     QString trackDir() const; // text of PaTr
     QString gameDir() const;  // text of PaGa
 
