@@ -13,6 +13,10 @@ const QString ChoosePathsFirst = QStringLiteral("Сначала укажите �
 const QString DialogTitle = QStringLiteral("Добавление файла с трассой");
 const QString DialogFilter = QStringLiteral("Файл с запакованной трассой (*.zip);;Все файлы (*.*)");
 const QString DefaultSuffix = QStringLiteral("zip");
+// The archiver's command line cannot carry such a path safely; the user can rename the file or folder.
+const QString UnsafePath = QStringLiteral("Трасса не добавлена. %1\nПуть не должен содержать кавычек и "
+                                          "управляющих символов: переименуйте файл или папку и "
+                                          "попробуйте ещё раз.");
 
 } // namespace
 
@@ -38,6 +42,8 @@ void TForm1::BitBtn4Click()
         const BatchRunner::Outcome outcome = runner.extractAll(archive, folder.path());
         if (outcome == BatchRunner::Outcome::TimedOut || outcome == BatchRunner::Outcome::NotStarted)
             platform::dialogs().message(this, runner.reason());
+        if (outcome == BatchRunner::Outcome::Refused)
+            platform::dialogs().message(this, UnsafePath.arg(runner.reason()));
         if (outcome != BatchRunner::Outcome::Done) {
             RBar->setText(addtext::Failed);
             return;

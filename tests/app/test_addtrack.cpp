@@ -399,7 +399,12 @@ void TestAddTrack::archiveNameWithQuoteIsRefused()
 {
     openWindow();
     const QString archive = describedDownload("say \"hi\".zip", "UK");
+    const qsizetype messagesBefore = m_dialogs->messages.size();
     add(archive, {true});
+    QCOMPARE(m_dialogs->messages.mid(messagesBefore),
+             QStringList{"Трасса не добавлена. Недопустимый символ в пути: " + archive +
+                         "\nПуть не должен содержать кавычек и управляющих символов: переименуйте файл или "
+                         "папку и попробуйте ещё раз."});
     QVERIFY(m_dialogs->questions.isEmpty());
     QCOMPARE(m_form->RBar->text(), Failed);
     QVERIFY(QFileInfo::exists(archive));
