@@ -20,20 +20,30 @@ const QString UnsafePath = QStringLiteral("Трасса не добавлена.
 
 } // namespace
 
-// The add command: unpacks a picked archive into "Temp1" beside the library, finds a description that
-// names a slot, and on the user's Yes moves the archive into that slot's library folder.
+// The add command: the user picks a downloaded archive, which is then filed (AddTrackArchive).
 void TForm1::BitBtn4Click()
 {
-    // Without a library there is nowhere to file the archive: no point in picking one.
-    if (trackDir() == NotChosen) {
-        platform::dialogs().message(this, ChoosePathsFirst);
+    if (!libraryChosen())
         return;
-    }
     const QString archive =
         platform::dialogs().chooseOpenFile(this, DialogTitle, DialogFilter, DefaultSuffix);
-    if (archive.isEmpty())
-        return;
+    if (!archive.isEmpty())
+        AddTrackArchive(archive);
+}
 
+bool TForm1::libraryChosen()
+{
+    // Without a library there is nowhere to file an archive: no point in picking one.
+    if (trackDir() != NotChosen)
+        return true;
+    platform::dialogs().message(this, ChoosePathsFirst);
+    return false;
+}
+
+// Unpacks the archive into "Temp1" beside the library, finds a description that names a slot, and on
+// the user's Yes moves the archive into that slot's library folder.
+bool TForm1::AddTrackArchive(const QString& archive)
+{
     RBar->setText(addtext::Unpacking);
     RBar->repaint();
     try {
@@ -46,11 +56,12 @@ void TForm1::BitBtn4Click()
             platform::dialogs().message(this, UnsafePath.arg(runner.reason()));
         if (outcome != BatchRunner::Outcome::Done) {
             RBar->setText(addtext::Failed);
-            return;
+            return false;
         }
         RBar->setText(addtext::Searching);
-        AddTrackRun(*this, archive).identify(folder.path());
+        return AddTrackRun(*this, archive).identify(folder.path());
     } catch (const IoError& error) {
         platform::dialogs().error(this, error.message());
+        return false;
     }
 }

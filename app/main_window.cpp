@@ -108,6 +108,7 @@ TForm1::TForm1(QWidget* parent)
     StTr->setChecked(true);
     wireHandlers();
     centreOnScreen();
+    setAcceptDrops(true);
 }
 
 TForm1::~TForm1()

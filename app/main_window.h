@@ -102,6 +102,9 @@ public:
     void BitBtn3Click();
     void BitBtn2Click(); // start command
     void BitBtn4Click(); // add command
+    // The add command's work on an archive already picked (or dropped on the window): true once it
+    // lies in a slot's library folder.
+    bool AddTrackArchive(const QString& archive);
 
     // A strip holds at most this many choice buttons: 18 pixels apart, they fill its 4600 pixels.
     static constexpr int MaxChoiceButtons = 255;
@@ -114,10 +117,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Archives dropped on the window are filed by the add command, as if picked in its dialog.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void wireHandlers();
     void FormPaint();
+    // True when the track library has been chosen; tells the user otherwise.
+    bool libraryChosen();
+    void fileDroppedArchives(const QStringList& paths);
     void readSettingsFile();
     void loadSkin();
     void removeTemporaryFiles();
