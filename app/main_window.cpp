@@ -2,6 +2,7 @@
 
 #include "app/ClickArea.h"
 #include "app/DialogSkinMessages.h"
+#include "app/FolderCheck.h"
 #include "app/HintMirror.h"
 #include "app/IoError.h"
 #include "app/Layout.h"
@@ -291,6 +292,13 @@ void TForm1::Button1Click(QPushButton* sender)
     if (trackFolder)
         CheckTrass();
     update();
+    // A wrong folder is told at once; the choice stays, as the user made it.
+    if (!folder.isEmpty()) {
+        const QString problem =
+            trackFolder ? foldercheck::libraryProblem(folder) : foldercheck::gameProblem(folder);
+        if (!problem.isEmpty())
+            platform::dialogs().message(this, problem);
+    }
 }
 
 void TForm1::StTrClick()

@@ -29,6 +29,8 @@ private slots:
     void cancelledTrackFolderBrowseStillRescans();
     void cancelledGameFolderBrowseChangesNothing();
     void gameFolderBrowseDoesNotScan();
+    void wrongFolderIsToldAndKept_data();
+    void wrongFolderIsToldAndKept();
     void newTracksEnablesAndStandardDisablesTheSlotArea();
     void clickingStandardLabelWhenSelectedChangesNothing();
     void clickingNewTracksLabelSelectsNewTracks();
@@ -115,6 +117,58 @@ void TestWindow::gameFolderBrowseDoesNotScan()
     m_window.form->Button2->click();
     QVERIFY(m_window.form->slotCheckBox("Aquatica")->isEnabled());
     QVERIFY(m_window.form->PaGa->text().endsWith(QStringLiteral("game/")));
+}
+
+void TestWindow::wrongFolderIsToldAndKept_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("entries"); // made in the chosen folder; a trailing "/" makes a folder
+    QTest::addColumn<QString>("warning");     // "%1" stands for the chosen folder
+    const QString help = QStringLiteral("\nВыбор сохранён. Подробнее — в справке, раздел «Неверная папка».");
+    const QString noSlots =
+        QStringLiteral("В папке \"%1\" нет ни одной папки трасс (Aquatica, Atlantic, … UK): "
+                       "архивы дополнительных трасс лежат в библиотеке по папкам "
+                       "стандартных трасс.") +
+        help;
+    QTest::newRow("library with slot folders") << "Button1" << QStringList{"Hills/", "UK/"} << QString();
+    QTest::newRow("library, slot folder in other case") << "Button1" << QStringList{"gt2/"} << QString();
+    QTest::newRow("library one level too high") << "Button1" << QStringList{"library/UK/"} << noSlots;
+    QTest::newRow("library with a file named like a slot") << "Button1" << QStringList{"UK"} << noSlots;
+    QTest::newRow("game") << "Button2" << QStringList{"nfshs.exe", "Data/Tracks/"} << QString();
+    QTest::newRow("game copied from a CD")
+        << "Button2" << QStringList{"NFSHS.EXE", "DATA/TRACKS/"} << QString();
+    QTest::newRow("game without nfshs.exe")
+        << "Button2" << QStringList{"Data/Tracks/"}
+        << QStringLiteral("В папке \"%1\" нет файла nfshs.exe: похоже, это не каталог игры.") + help;
+    QTest::newRow("game without Data/Tracks")
+        << "Button2" << QStringList{"nfshs.exe", "Data/"}
+        << QStringLiteral("В папке \"%1\" нет папки Data/Tracks: похоже, это не каталог игры.") + help;
+    QTest::newRow("empty folder for the game")
+        << "Button2" << QStringList{}
+        << QStringLiteral("В папке \"%1\" нет файла nfshs.exe и папки Data/Tracks: похоже, это не каталог "
+                          "игры.") +
+               help;
+}
+
+void TestWindow::wrongFolderIsToldAndKept()
+{
+    QFETCH(QString, button);
+    QFETCH(QStringList, entries);
+    QFETCH(QString, warning);
+    const QString chosen = m_window.home->makeFolder(QStringLiteral("chosen"));
+    for (const QString& entry : entries) {
+        if (entry.endsWith(QLatin1Char('/')))
+            m_window.home->makeFolder(QStringLiteral("chosen/") + entry);
+        else
+            m_window.home->writeFile(QStringLiteral("chosen/") + entry);
+    }
+    m_window.dialogs->folderAnswers = {chosen};
+    m_window.form->findChild<QPushButton*>(button)->click();
+    QCOMPARE(
+        m_window.form->findChild<QLineEdit*>(button == QLatin1String("Button1") ? "PaTr" : "PaGa")->text(),
+        chosen);
+    QCOMPARE(m_window.dialogs->messages,
+             warning.isEmpty() ? QStringList() : QStringList{warning.arg(chosen)});
 }
 
 void TestWindow::newTracksEnablesAndStandardDisablesTheSlotArea()
