@@ -40,6 +40,8 @@ private slots:
     void exitAreaClosesTheWindow();
     void helpShowsItsContentsPage();
     void missingHelpIsTold();
+    void shippedHelpPagesAreLinkedFromTheContents_data();
+    void shippedHelpPagesAreLinkedFromTheContents();
     void paintKeepsModeButtonsVisibleAndClear();
     void tabReachesChoiceButtonsWhereTheirScrollBoxStands();
     void focusedControlShowsAFocusMark_data();
@@ -269,6 +271,47 @@ void TestWindow::missingHelpIsTold()
     m_window.form->BitBtn1->click();
     QCOMPARE(m_window.dialogs->messages.size(), 1);
     QVERIFY(m_window.dialogs->messages.constFirst().contains(QStringLiteral("rovex10.html")));
+}
+
+void TestWindow::shippedHelpPagesAreLinkedFromTheContents_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("tells"); // words the page must hold
+    QTest::newRow("folders") << "folders.html"
+                             << "Выбор папок" << QStringList{"wrongfolder.html"};
+    QTest::newRow("play") << "play.html"
+                          << "Выбор трасс и запуск игры" << QStringList{"Старт"};
+    QTest::newRow("add") << "add.html"
+                         << "Добавление новой трассы" << QStringList{"перетащите"};
+    QTest::newRow("wrong folder") << "wrongfolder.html"
+                                  << "Неверная папка" << QStringList{"nfshs.exe", "Data/Tracks", "Hometown"};
+    QTest::newRow("wine") << "wine.html"
+                          << "Запуск игры через Wine" << QStringList{"apt-get install wine", "WINEPREFIX"};
+    QTest::newRow("window") << "window.html"
+                            << "Перемещение окна" << QStringList{"левую кнопку мыши"};
+    QTest::newRow("files not put back")
+        << "restore.html"
+        << "Если не все файлы удалось вернуть"
+        << QStringList{"Закройте игру", "свободное место", "Стандартные трассы", "0Tr.frd", "Tr.frd"};
+}
+
+void TestWindow::shippedHelpPagesAreLinkedFromTheContents()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, title);
+    QFETCH(QStringList, tells);
+    const QString help = QStringLiteral(ROVEX_SOURCE_DIR "/resources/help/");
+    QFile contents(help + "rovex10.html");
+    QVERIFY(contents.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(contents.readAll()).contains("href=\"" + page + "\""));
+    QFile file(help + page);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    QVERIFY(text.contains("<title>" + title + "</title>"));
+    QVERIFY(text.contains(QStringLiteral("href=\"rovex10.html\"")));
+    for (const QString& word : tells)
+        QVERIFY2(text.contains(word, Qt::CaseInsensitive), qPrintable(word));
 }
 
 void TestWindow::paintKeepsModeButtonsVisibleAndClear()
