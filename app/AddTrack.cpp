@@ -6,6 +6,8 @@
 #include "app/main_window.h"
 #include "platform/Dialogs.h"
 
+#include <QScopedValueRollback>
+
 namespace {
 
 const QString NotChosen = QStringLiteral("не выбран");
@@ -44,6 +46,7 @@ bool TForm1::libraryChosen()
 // the user's Yes moves the archive into that slot's library folder.
 bool TForm1::AddTrackArchive(const QString& archive)
 {
+    const QScopedValueRollback<bool> running(m_addRunning, true);
     RBar->setText(addtext::Unpacking);
     RBar->repaint();
     try {

@@ -40,14 +40,15 @@ QString namesOf(const QStringList& paths)
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!droppedPaths(event->mimeData()).isEmpty())
+    // One archive at a time: while one is being filed, the window takes no other.
+    if (!m_addRunning && !droppedPaths(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void TForm1::dropEvent(QDropEvent* event)
 {
     const QStringList paths = droppedPaths(event->mimeData());
-    if (paths.isEmpty())
+    if (m_addRunning || paths.isEmpty())
         return;
     event->acceptProposedAction();
     // The drag's source waits for the drop to end: the add command, with its questions and its wait

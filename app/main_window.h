@@ -137,4 +137,6 @@ private:
     std::unique_ptr<HintMirror> m_hintMirror;
     QPointer<platform::HelpViewer> m_helpViewer;
     QHash<QString, QButtonGroup*> m_choiceGroups; // one exclusive group per strip, by slot name
+    // Set while the add command files an archive: its wait for the archiver still takes drops.
+    bool m_addRunning = false;
 };

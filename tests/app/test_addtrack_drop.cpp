@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <functional>
+
 // Archives dropped on the window are filed by the add command, as if picked in its dialog.
 class TestAddTrackDrop : public QObject
 {
@@ -27,11 +29,14 @@ private slots:
     void severalArchivesAreFiledInTurnAndTheMissedOnesNamed();
     void folderIsRefusedWithAWord();
     void dropWithoutLibraryAsksForPathsFirst();
+    void noDropIsTakenWhileAnArchiveIsBeingFiled();
 
 private:
     QString download(const QString& name, const QByteArray& description) const;
     // Drags `urls` over the window and drops them; true when the window took the drag.
     bool drop(const QList<QUrl>& urls);
+    // Drags `data` into the window; true when the window would take it.
+    bool enter(const QMimeData& data);
     QList<QUrl> localUrls(const QStringList& paths) const;
 
     std::unique_ptr<HomeFolder> m_home;
@@ -80,15 +85,20 @@ QList<QUrl> TestAddTrackDrop::localUrls(const QStringList& paths) const
     return urls;
 }
 
+bool TestAddTrackDrop::enter(const QMimeData& data)
+{
+    QDragEnterEvent enter(m_form->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_form.get(), &enter);
+    return enter.isAccepted();
+}
+
 bool TestAddTrackDrop::drop(const QList<QUrl>& urls)
 {
     QMimeData data;
     data.setUrls(urls);
-    const QPoint middle = m_form->rect().center();
-    QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(m_form.get(), &enter);
-    if (!enter.isAccepted())
+    if (!enter(data))
         return false;
+    const QPoint middle = m_form->rect().center();
     QDropEvent dropped(QPointF(middle), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m_form.get(), &dropped);
     // The filing starts once the drop has ended.
@@ -162,6 +172,55 @@ void TestAddTrackDrop::dropWithoutLibraryAsksForPathsFirst()
     QCOMPARE(m_dialogs->messages.mid(m_messagesBefore), QStringList{"Сначала укажите пути в настройках!"});
     QVERIFY(m_dialogs->questions.isEmpty());
     QVERIFY(QFileInfo::exists(archive));
+}
+
+void TestAddTrackDrop::noDropIsTakenWhileAnArchiveIsBeingFiled()
+{
+    // The add's question comes while the first archive is being filed: a second drag then is refused.
+    class DropDuringQuestion final : public platform::Dialogs
+    {
+    public:
+        explicit DropDuringQuestion(ScriptedDialogs& script)
+            : m_script(script)
+        {
+            platform::setDialogs(this);
+        }
+        ~DropDuringQuestion() override { platform::setDialogs(&m_script); }
+        std::function<bool()> dragAgain;
+        QList<bool> taken;
+
+        void message(QWidget* parent, const QString& text) override { m_script.message(parent, text); }
+        void error(QWidget* parent, const QString& text) override { m_script.error(parent, text); }
+        bool askYesNo(QWidget* parent, const QString& title, const QString& text) override
+        {
+            taken.append(dragAgain());
+            return m_script.askYesNo(parent, title, text);
+        }
+        QString chooseFolder(QWidget* parent, const QString& prompt) override
+        {
+            return m_script.chooseFolder(parent, prompt);
+        }
+        QString chooseOpenFile(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& suffix) override
+        {
+            return m_script.chooseOpenFile(parent, title, filter, suffix);
+        }
+
+    private:
+        ScriptedDialogs& m_script;
+    };
+    DropDuringQuestion dialogs(*m_dialogs);
+    QMimeData second;
+    second.setUrls(localUrls({download("second.zip", "UK")}));
+    dialogs.dragAgain = [&] {
+        return enter(second);
+    };
+    m_dialogs->yesNoAnswers = {true};
+    QVERIFY(drop(localUrls({download("first.zip", "Hills")})));
+    QCOMPARE(dialogs.taken, QList<bool>{false});
+    QVERIFY(QFileInfo::exists(m_library + "Hills/first.zip"));
+    // Once it is filed, the window takes drops again.
+    QVERIFY(enter(second));
 }
 
 QTEST_MAIN(TestAddTrackDrop)
