@@ -6,8 +6,10 @@
 #include "app/HintMirror.h"
 #include "app/IoError.h"
 #include "app/Layout.h"
+#include "app/Leftovers.h"
 #include "app/ScrollBox.h"
 #include "app/Settings.h"
+#include "app/SingleCopy.h"
 #include "app/SlotTable.h"
 #include "app/StatusBar.h"
 #include "platform/Dialogs.h"
@@ -188,22 +190,28 @@ bool TForm1::FormCreate()
     ArchiverPath = QDir::current().absoluteFilePath(ArchiverName);
     HomeDir = ArchiverPath.left(ArchiverPath.indexOf(ArchiverName));
 
-    if (!platform::fs::fileExists(ArchiverName)) {
-        platform::dialogs().message(this,
-                                    QStringLiteral("Файл не 7zip.exe найден, программа будет завершена!"));
-        return false;
+    // The user has to learn which file is missing and where it was looked for.
+    for (const QString& companion : {ArchiverName, InterpreterSettingsName}) {
+        if (!platform::fs::fileExists(companion)) {
+            platform::dialogs().message(
+                this, QStringLiteral("Файл %1 не найден в папке %2, программа будет завершена!")
+                          .arg(companion, QDir::toNativeSeparators(QDir::currentPath())));
+            return false;
+        }
     }
-    if (!platform::fs::fileExists(InterpreterSettingsName)) {
-        platform::dialogs().message(this,
-                                    QStringLiteral("Файл не extrc.pif найден, программа будет завершена!"));
+
+    // The lock file is the first thing this copy writes.
+    m_singleCopy = std::make_unique<SingleCopy>(HomeDir);
+    if (!m_singleCopy->claim(this))
         return false;
-    }
 
     GameLaunched = false;
     m_hintMirror = std::make_unique<HintMirror>([this](const QString& hint) { HintToStatusBar(hint); });
     connect(SkinForm1, &TSkinForm::hintChanged, m_hintMirror.get(), &HintMirror::hintChanged);
 
     readSettingsFile();
+    // Only the copy that holds the home folder gets here.
+    removeLeftovers(HomeDir, trackDir(), gameDir());
     loadSkin();
     return true;
 }

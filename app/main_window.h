@@ -20,6 +20,7 @@ class StatusBar;
 class TSkinForm;
 class HintMirror;
 class SkinMessages;
+class SingleCopy;
 namespace platform {
 class HelpViewer;
 }
@@ -134,6 +135,7 @@ private:
     void AddChoiceButton(const trackslots::SlotRow& slot, int k, const QString& archive);
 
     std::unique_ptr<SkinMessages> m_skinMessages;
+    std::unique_ptr<SingleCopy> m_singleCopy; // held from start-up to the end of the run
     std::unique_ptr<HintMirror> m_hintMirror;
     QPointer<platform::HelpViewer> m_helpViewer;
     QHash<QString, QButtonGroup*> m_choiceGroups; // one exclusive group per strip, by slot name
