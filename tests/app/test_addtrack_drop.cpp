@@ -13,8 +13,6 @@
 #include <QTest>
 #include <QUrl>
 
-#include <functional>
-
 // Archives dropped on the window are filed by the add command, as if picked in its dialog.
 class TestAddTrackDrop : public QObject
 {
@@ -177,47 +175,15 @@ void TestAddTrackDrop::dropWithoutLibraryAsksForPathsFirst()
 void TestAddTrackDrop::noDropIsTakenWhileAnArchiveIsBeingFiled()
 {
     // The add's question comes while the first archive is being filed: a second drag then is refused.
-    class DropDuringQuestion final : public platform::Dialogs
-    {
-    public:
-        explicit DropDuringQuestion(ScriptedDialogs& script)
-            : m_script(script)
-        {
-            platform::setDialogs(this);
-        }
-        ~DropDuringQuestion() override { platform::setDialogs(&m_script); }
-        std::function<bool()> dragAgain;
-        QList<bool> taken;
-
-        void message(QWidget* parent, const QString& text) override { m_script.message(parent, text); }
-        void error(QWidget* parent, const QString& text) override { m_script.error(parent, text); }
-        bool askYesNo(QWidget* parent, const QString& title, const QString& text) override
-        {
-            taken.append(dragAgain());
-            return m_script.askYesNo(parent, title, text);
-        }
-        QString chooseFolder(QWidget* parent, const QString& prompt) override
-        {
-            return m_script.chooseFolder(parent, prompt);
-        }
-        QString chooseOpenFile(QWidget* parent, const QString& title, const QString& filter,
-                               const QString& suffix) override
-        {
-            return m_script.chooseOpenFile(parent, title, filter, suffix);
-        }
-
-    private:
-        ScriptedDialogs& m_script;
-    };
-    DropDuringQuestion dialogs(*m_dialogs);
     QMimeData second;
     second.setUrls(localUrls({download("second.zip", "UK")}));
-    dialogs.dragAgain = [&] {
-        return enter(second);
+    QList<bool> taken;
+    m_dialogs->atQuestion = [&] {
+        taken.append(enter(second));
     };
     m_dialogs->yesNoAnswers = {true};
     QVERIFY(drop(localUrls({download("first.zip", "Hills")})));
-    QCOMPARE(dialogs.taken, QList<bool>{false});
+    QCOMPARE(taken, QList<bool>{false});
     QVERIFY(QFileInfo::exists(m_library + "Hills/first.zip"));
     // Once it is filed, the window takes drops again.
     QVERIFY(enter(second));
