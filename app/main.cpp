@@ -1,9 +1,9 @@
 #include "app/Layout.h"
+#include "app/QtTranslation.h"
 #include "app/main_window.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QScreen>
 
 namespace {
 
@@ -26,12 +26,13 @@ int main(int argc, char* argv[])
     // Desktops match the window to its menu entry (and so to its icon) by this name.
     QApplication::setDesktopFileName(QStringLiteral("org.rovex.Rovex"));
     QApplication::setWindowIcon(windowIcon());
+    installQtTranslation(application);
 
     TForm1 form;
     if (!form.FormCreate())
         return 0;
-    if (const QScreen* screen = form.screen())
-        form.move(screen->availableGeometry().center() - form.rect().center());
+    // The skin may have given the window another size.
+    form.centreOnScreen();
     form.show();
     QApplication::exec();
     return 0;

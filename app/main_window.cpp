@@ -2,6 +2,7 @@
 
 #include "app/ClickArea.h"
 #include "app/DialogSkinMessages.h"
+#include "app/FolderCheck.h"
 #include "app/HintMirror.h"
 #include "app/IoError.h"
 #include "app/Layout.h"
@@ -27,6 +28,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 namespace {
 
@@ -108,6 +110,8 @@ TForm1::TForm1(QWidget* parent)
     // enabled until the user goes to new tracks and back.
     StTr->setChecked(true);
     wireHandlers();
+    centreOnScreen();
+    setAcceptDrops(true);
 }
 
 TForm1::~TForm1()
@@ -163,6 +167,12 @@ ScrollBox* TForm1::scrollBoxOf(const QString& slot) const
         return nullptr;
     // The column is told by the check box's place, as the layout puts it.
     return box->x() == layout::LeftColumnLeft ? ScrollBox1 : ScrollBox2;
+}
+
+void TForm1::centreOnScreen()
+{
+    if (const QScreen* display = screen())
+        move(display->availableGeometry().center() - rect().center());
 }
 
 QString TForm1::trackDir() const
@@ -290,6 +300,13 @@ void TForm1::Button1Click(QPushButton* sender)
     if (trackFolder)
         CheckTrass();
     update();
+    // A wrong folder is told at once; the choice stays, as the user made it.
+    if (!folder.isEmpty()) {
+        const QString problem =
+            trackFolder ? foldercheck::libraryProblem(folder) : foldercheck::gameProblem(folder);
+        if (!problem.isEmpty())
+            platform::dialogs().message(this, problem);
+    }
 }
 
 void TForm1::StTrClick()
