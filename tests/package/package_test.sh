@@ -118,10 +118,12 @@ start() { # home_folder xdg_data_home [argument]
 
 home="$work/data home/rovex"
 start "$home" "$work/data home"
+# The lock file stays behind the killed program, as after any crash.
 same "companions linked, skin copied" "\
 7zip.exe -> $programs/7zip.exe
 extrc.pif -> $programs/extrc.pif
 help -> $programs/help
+rovex.lock
 skin.ini
 skin_down.bmp
 skin_mask.bmp
