@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
+#include "platform/RunningGame.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -125,6 +126,15 @@ void TForm1::BitBtn2Click()
 {
     if (PaGa->text() == kNotChosen || PaTr->text() == kNotChosen) {
         platform::dialogs().message(this, kChoosePathsFirst);
+        return;
+    }
+    // Nothing keeps a running game's files from being swapped under it, and a second game would start.
+    if (const QList<qint64> games = platform::runningProcesses(QStringLiteral("nfshs.exe"));
+        !games.isEmpty()) {
+        platform::dialogs().message(this, QStringLiteral("Игра уже запущена (процесс nfshs.exe, номер %1). "
+                                                         "Закройте её и нажмите «Старт» снова: пока игра "
+                                                         "работает, трассы менять нельзя.")
+                                              .arg(games.first()));
         return;
     }
     const QString helpHint = BitBtn1->statusTip();

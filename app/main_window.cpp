@@ -2,12 +2,15 @@
 
 #include "app/ClickArea.h"
 #include "app/DialogSkinMessages.h"
+#include "app/FolderCheck.h"
 #include "app/HintMirror.h"
 #include "app/InstallTracks.h"
 #include "app/IoError.h"
 #include "app/Layout.h"
+#include "app/Leftovers.h"
 #include "app/ScrollBox.h"
 #include "app/Settings.h"
+#include "app/SingleCopy.h"
 #include "app/StatusBar.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -25,6 +28,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 namespace {
 
@@ -106,6 +110,8 @@ TForm1::TForm1(QWidget* parent)
     // enabled until the user goes to new tracks and back.
     StTr->setChecked(true);
     wireHandlers();
+    centreOnScreen();
+    setAcceptDrops(true);
 }
 
 TForm1::~TForm1()
@@ -163,6 +169,12 @@ ScrollBox* TForm1::scrollBoxOf(const QString& slot) const
     return box->x() == layout::LeftColumnLeft ? ScrollBox1 : ScrollBox2;
 }
 
+void TForm1::centreOnScreen()
+{
+    if (const QScreen* display = screen())
+        move(display->availableGeometry().center() - rect().center());
+}
+
 QString TForm1::trackDir() const
 {
     return PaTr->text();
@@ -178,22 +190,28 @@ bool TForm1::FormCreate()
     ArchiverPath = QDir::current().absoluteFilePath(ArchiverName);
     HomeDir = ArchiverPath.left(ArchiverPath.indexOf(ArchiverName));
 
-    if (!platform::fs::fileExists(ArchiverName)) {
-        platform::dialogs().message(this,
-                                    QStringLiteral("Файл не 7zip.exe найден, программа будет завершена!"));
-        return false;
+    // The user has to learn which file is missing and where it was looked for.
+    for (const QString& companion : {ArchiverName, InterpreterSettingsName}) {
+        if (!platform::fs::fileExists(companion)) {
+            platform::dialogs().message(
+                this, QStringLiteral("Файл %1 не найден в папке %2, программа будет завершена!")
+                          .arg(companion, QDir::toNativeSeparators(QDir::currentPath())));
+            return false;
+        }
     }
-    if (!platform::fs::fileExists(InterpreterSettingsName)) {
-        platform::dialogs().message(this,
-                                    QStringLiteral("Файл не extrc.pif найден, программа будет завершена!"));
+
+    // The lock file is the first thing this copy writes.
+    m_singleCopy = std::make_unique<SingleCopy>(HomeDir);
+    if (!m_singleCopy->claim(this))
         return false;
-    }
 
     GameLaunched = false;
     m_hintMirror = std::make_unique<HintMirror>([this](const QString& hint) { HintToStatusBar(hint); });
     connect(SkinForm1, &TSkinForm::hintChanged, m_hintMirror.get(), &HintMirror::hintChanged);
 
     readSettingsFile();
+    // Only the copy that holds the home folder gets here.
+    removeLeftovers(HomeDir, trackDir(), gameDir());
     loadSkin();
     return true;
 }
@@ -281,6 +299,13 @@ void TForm1::Button1Click(QPushButton* sender)
     if (trackFolder)
         CheckTrass();
     update();
+    // A wrong folder is told at once; the choice stays, as the user made it.
+    if (!folder.isEmpty()) {
+        const QString problem =
+            trackFolder ? foldercheck::libraryProblem(folder) : foldercheck::gameProblem(folder);
+        if (!problem.isEmpty())
+            platform::dialogs().message(this, problem);
+    }
 }
 
 void TForm1::StTrClick()

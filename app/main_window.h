@@ -22,6 +22,7 @@ class StatusBar;
 class TSkinForm;
 class HintMirror;
 class SkinMessages;
+class SingleCopy;
 namespace platform {
 class HelpViewer;
 }
@@ -84,6 +85,10 @@ public:
     // file back. The start command restores while it is set, and the close handler then keeps "0".
     bool AddOnsMayBeInstalled = false;
 
+    // Puts the window in the middle of its screen. The window starts there, before the skin load shows
+    // its banner, so that every box centred on the window stands in the middle of the screen too.
+    void centreOnScreen();
+
     QString trackDir() const; // text of PaTr
     QString gameDir() const;  // text of PaGa
 
@@ -104,6 +109,9 @@ public:
     void BitBtn3Click();
     void BitBtn2Click(); // start command
     void BitBtn4Click(); // add command
+    // The add command's work on an archive already picked (or dropped on the window): true once it
+    // lies in a slot's library folder.
+    bool AddTrackArchive(const QString& archive);
 
     // A strip holds at most this many choice buttons: 18 pixels apart, they fill its 4600 pixels.
     static constexpr int MaxChoiceButtons = 255;
@@ -123,10 +131,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Archives dropped on the window are filed by the add command, as if picked in its dialog.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void wireHandlers();
     void FormPaint();
+    // True when the track library has been chosen; tells the user otherwise.
+    bool libraryChosen();
+    void fileDroppedArchives(const QStringList& paths);
     void readSettingsFile();
     void loadSkin();
     void removeTemporaryFiles();
@@ -134,7 +148,10 @@ private:
     void AddChoiceButton(const trackslots::SlotRow& slot, int k, const QString& archive);
 
     std::unique_ptr<SkinMessages> m_skinMessages;
+    std::unique_ptr<SingleCopy> m_singleCopy; // held from start-up to the end of the run
     std::unique_ptr<HintMirror> m_hintMirror;
     QPointer<platform::HelpViewer> m_helpViewer;
     QHash<QString, QButtonGroup*> m_choiceGroups; // one exclusive group per strip, by slot name
+    // Set while the add command files an archive: its wait for the archiver still takes drops.
+    bool m_addRunning = false;
 };

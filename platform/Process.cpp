@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 
 namespace platform {
@@ -44,14 +45,46 @@ bool startsWithMz(const QString& path)
 }
 
 // Started programs never get our standard input: a hidden program must not wait for a keyboard.
-bool startDetached(const QString& program, const QStringList& arguments, const QString& workingFolder)
+// An empty `environment` passes ours on unchanged.
+bool startDetached(const QString& program, const QStringList& arguments, const QString& workingFolder,
+                   const QProcessEnvironment& environment = {})
 {
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
     process.setWorkingDirectory(workingFolder);
     process.setStandardInputFile(QProcess::nullDevice());
+    if (!environment.isEmpty())
+        process.setProcessEnvironment(environment);
     return process.startDetached();
+}
+
+// The Wine prefix that holds the file `path`: the nearest folder above it with a "drive_c" folder and
+// a "system.reg" file; empty when there is none.
+QString winePrefixAbove(const QString& path)
+{
+    QDir folder = QFileInfo(path).absoluteDir();
+    for (;;) {
+        if (QFileInfo(folder.filePath(QStringLiteral("drive_c"))).isDir() &&
+            QFileInfo(folder.filePath(QStringLiteral("system.reg"))).isFile())
+            return folder.absolutePath();
+        if (folder.isRoot() || !folder.cdUp())
+            return {};
+    }
+}
+
+// A game inside a Wine prefix runs in that prefix, where its installer left its registry keys and
+// settings, whatever WINEPREFIX the user's session has. A link into a prefix counts as well.
+QProcessEnvironment gameEnvironment(const QFileInfo& game)
+{
+    QString prefix = winePrefixAbove(game.absoluteFilePath());
+    if (prefix.isEmpty())
+        prefix = winePrefixAbove(game.canonicalFilePath());
+    if (prefix.isEmpty())
+        return {};
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("WINEPREFIX"), prefix);
+    return environment;
 }
 
 StartResult failed(const QString& reason)
@@ -189,6 +222,7 @@ StartResult startGame(const QString& executable, const QString& workingFolder)
     if (!info.isFile())
         return failed(cannotStart);
 
+    const QProcessEnvironment environment = gameEnvironment(info);
     // A Windows executable goes to wine even with the execute bit: Windows disks mounted on Linux
     // often mark every file executable, and the kernel cannot run it itself.
     if (startsWithMz(path)) {
@@ -196,11 +230,11 @@ StartResult startGame(const QString& executable, const QString& workingFolder)
         if (wine.isEmpty())
             return failed(
                 QStringLiteral("Для запуска игры (программы Windows) нужен Wine: установите пакет wine."));
-        if (!startDetached(wine, {info.absoluteFilePath()}, workingFolder))
+        if (!startDetached(wine, {info.absoluteFilePath()}, workingFolder, environment))
             return failed(cannotStart);
         return {true, {}};
     }
-    if (!info.isExecutable() || !startDetached(info.absoluteFilePath(), {}, workingFolder))
+    if (!info.isExecutable() || !startDetached(info.absoluteFilePath(), {}, workingFolder, environment))
         return failed(cannotStart);
     return {true, {}};
 }

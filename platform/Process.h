@@ -35,7 +35,8 @@ struct BatchInvocation
 BatchInvocation batchInvocation(const QString& commandLine);
 
 // Starts the game executable in `workingFolder`: a file with the execute bit directly, a Windows
-// executable (starting with "MZ") through wine when wine is installed; otherwise says why not.
+// executable (starting with "MZ") through wine when wine is installed; otherwise says why not. A game
+// inside a Wine prefix (a folder with "drive_c" and "system.reg" above it) runs with WINEPREFIX set to it.
 StartResult startGame(const QString& executable, const QString& workingFolder);
 
 // The command interpreter used for ".bat" files; by default "rovex-cmd" beside the running executable.
