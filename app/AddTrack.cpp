@@ -53,7 +53,8 @@ bool TForm1::AddTrackArchive(const QString& archive)
         UnpackFolder folder(trackDir() + QStringLiteral("../Temp1"));
         BatchRunner runner(HomeDir, ArchiverPath);
         const BatchRunner::Outcome outcome = runner.extractAll(archive, folder.path());
-        if (outcome == BatchRunner::Outcome::TimedOut || outcome == BatchRunner::Outcome::NotStarted)
+        if (outcome == BatchRunner::Outcome::TimedOut || outcome == BatchRunner::Outcome::NotStarted ||
+            outcome == BatchRunner::Outcome::Failed)
             platform::dialogs().message(this, runner.reason());
         if (outcome == BatchRunner::Outcome::Refused)
             platform::dialogs().message(this, UnsafePath.arg(runner.reason()));

@@ -55,6 +55,7 @@ private slots:
     void hugeAndBinaryDescriptionsAreReadThrough();
     void archiveNameWithQuoteIsRefused();
     void interpreterThatDoesNotStartIsReported();
+    void interpreterThatEndsWithoutMarkerIsReported();
     void unwritableBatchIsAnErrorAndLeavesNothingBehind();
 
 private:
@@ -389,6 +390,17 @@ void TestAddTrack::interpreterThatDoesNotStartIsReported()
     QVERIFY(m_dialogs->questions.isEmpty());
     QCOMPARE(m_form->RBar->text(), Failed);
     QVERIFY(QFileInfo::exists(archive));
+}
+
+void TestAddTrack::interpreterThatEndsWithoutMarkerIsReported()
+{
+    openWindow();
+    platform::setInterpreterPath(QStringLiteral("/bin/true"));
+    const int messagesBefore = m_dialogs->messages.size();
+    add(describedDownload("lost.zip", "UK"), {true});
+    QCOMPARE(m_dialogs->messages.mid(messagesBefore),
+             QStringList{"Интерпретатор команд завершился, не закончив распаковку"});
+    QCOMPARE(m_form->RBar->text(), Failed);
 }
 
 void TestAddTrack::unwritableBatchIsAnErrorAndLeavesNothingBehind()
