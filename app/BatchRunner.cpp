@@ -126,9 +126,7 @@ bool BatchRunner::refuseUnsafe(std::initializer_list<QString> paths)
 {
     for (const QString& path : paths) {
         if (!isSafeInBatch(path)) {
-            m_reason = QStringLiteral("Путь к архиву или к папке распаковки содержит кавычку или "
-                                      "управляющий символ: %1")
-                           .arg(path);
+            m_reason = QStringLiteral("Недопустимый символ в пути: %1").arg(path);
             return true;
         }
     }

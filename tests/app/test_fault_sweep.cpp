@@ -6,6 +6,7 @@
 // too: every slot installed whole or left standard, and every slot left standard told to the user.
 //
 // ROVEX_SWEEP_EVERY=k tries every k-th step (default 8; 1 tries all); the table goes to the log.
+#include "platform/RunningGame.h"
 #include "tests/support/Files.h"
 #include "tools/archiver/ZipWriter.h"
 
@@ -15,6 +16,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 namespace {
 
@@ -265,6 +267,9 @@ bool TestFaultSweep::run(const QString& mode, const Fault* fault, Log* log, quin
         if (!fault->trace.isEmpty())
             environment.insert("ROVEX_FAULT_TRACE", fault->trace);
     }
+    // The game of the run before may not have ended yet, and a running game stops a start.
+    for (int waited = 0; !platform::runningProcesses("nfshs.exe").isEmpty() && waited < 10000; waited += 10)
+        QThread::msleep(10);
     QProcess driver;
     driver.setProcessEnvironment(environment);
     driver.setWorkingDirectory(m_home);

@@ -2,7 +2,8 @@
 // home folder that is current, presses Старт once in the mode given, and writes every dialog shown
 // from then on, the final status text and whether the game was launched to a log, one line each:
 // "M text" (message), "E text" (error box), "S text" (status bar), "L 1" or "L 0" (launched).
-// Line breaks inside a text are written as "\n".
+// Line breaks inside a text are written as "\n". When the program refuses to start, the dialogs of
+// the start-up are what the user was told: they are written as error boxes.
 #include "app/StatusBar.h"
 #include "app/main_window.h"
 #include "platform/Dialogs.h"
@@ -24,13 +25,22 @@ public:
     {
     }
 
-    // Dialogs of the start-up (a missing skin, say) are not the sweep's business.
-    void startLogging() { m_logging = true; }
-
-    void log(char kind, const QString& text) const
+    // Dialogs of a start-up that went on (a missing skin, say) are not the sweep's business.
+    void startLogging(bool startUpRefused)
     {
-        if (!m_logging)
+        m_logging = true;
+        for (const QString& text : std::as_const(m_startUp)) {
+            if (startUpRefused)
+                log('E', text);
+        }
+    }
+
+    void log(char kind, const QString& text)
+    {
+        if (!m_logging) {
+            m_startUp.append(text);
             return;
+        }
         QFile file(m_path);
         if (file.open(QIODevice::Append))
             file.write(kind + (" " + QString(text).replace('\n', QStringLiteral("\\n")).toUtf8()) + '\n');
@@ -49,6 +59,7 @@ public:
 private:
     QString m_path;
     bool m_logging = false;
+    QStringList m_startUp;
 };
 
 } // namespace
@@ -66,10 +77,13 @@ int main(int argc, char* argv[])
     platform::setDialogs(&dialogs);
     {
         TForm1 form;
-        if (!form.FormCreate())
+        const bool started = form.FormCreate();
+        dialogs.startLogging(!started);
+        if (!started) {
+            dialogs.log('L', QStringLiteral("0"));
             return 3;
+        }
         form.show();
-        dialogs.startLogging();
         (arguments.at(1) == "install" ? form.NTr : form.StTr)->setChecked(true);
         form.BitBtn2Click();
         // An I/O error gives the window back: the user would close it now.
