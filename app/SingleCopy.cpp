@@ -1,6 +1,7 @@
 #include "app/SingleCopy.h"
 
 #include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,6 +23,12 @@ SingleCopy::SingleCopy(const QString& homeDir)
 bool SingleCopy::claim(QWidget* parent)
 {
     if (m_lock.tryLock(0))
+        return true;
+    // A copy killed (or a power cut) while it made the lock file leaves it without the holder's
+    // details, which the lock never counts as stale: such a file that no running copy keeps locked is
+    // taken over.
+    if (m_lock.error() == QLockFile::LockFailedError && !m_lock.getLockInfo(nullptr, nullptr, nullptr) &&
+        !platform::fs::fileIsLocked(m_lock.fileName()) && m_lock.removeStaleLockFile() && m_lock.tryLock(0))
         return true;
     const QString lockFile = QDir::toNativeSeparators(QFileInfo(m_lock.fileName()).absoluteFilePath());
     if (m_lock.error() == QLockFile::LockFailedError) {

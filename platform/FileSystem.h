@@ -43,6 +43,10 @@ bool removeFolder(const QString& path); // only when empty
 // power cut. False with errno set when that fails; file systems that cannot flush folders succeed.
 bool flushFolder(const QString& folder);
 
+// Whether another process holds an exclusive lock (flock) on the file: QLockFile's holder keeps its
+// lock file so locked for as long as it runs, so a dead holder's file is not locked.
+bool fileIsLocked(const QString& path);
+
 // Writes `contents` to `path` so that a failure at any moment leaves the old file whole: a temporary
 // file beside it, flushed to disk, renamed over the old one. Returns an error text, empty on success;
 // errno tells the error then.

@@ -22,6 +22,7 @@ private slots:
     void secondCopyIsRefusedAndTouchesNothing();
     void copyThatEndedLetsTheNextOneIn_data();
     void copyThatEndedLetsTheNextOneIn();
+    void emptyLockLeftByAKillIsTakenOver();
 
 private:
     // Opens the first copy's window on the home folder, in this process or in another one, and
@@ -127,6 +128,16 @@ void TestSingleCopy::copyThatEndedLetsTheNextOneIn()
     TForm1 next;
     QVERIFY(next.FormCreate());
     QCOMPARE(next.PaTr->text(), QStringLiteral("/library/"));
+    QCOMPARE(readAll(m_home->path("rovex.lock")).split('\n').value(0),
+             QByteArray::number(QCoreApplication::applicationPid()));
+}
+
+void TestSingleCopy::emptyLockLeftByAKillIsTakenOver()
+{
+    // Killed between making the lock file and writing the holder's details into it.
+    QVERIFY(writeBytes(m_home->path("rovex.lock"), QByteArray()));
+    TForm1 next;
+    QVERIFY(next.FormCreate());
     QCOMPARE(readAll(m_home->path("rovex.lock")).split('\n').value(0),
              QByteArray::number(QCoreApplication::applicationPid()));
 }
