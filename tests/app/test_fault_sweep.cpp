@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -350,6 +351,14 @@ void TestFaultSweep::judgeRecovery(Row& row)
         ++row.intact;
         return;
     }
+    QStringList differences{"state " + QString::fromUtf8(state())};
+    const Files standardFiles = pristine();
+    for (const QString& path : QSet<QString>(now.keyBegin(), now.keyEnd()) +
+                                   QSet<QString>(standardFiles.keyBegin(), standardFiles.keyEnd())) {
+        if (now.value(path, "<none>") != standardFiles.value(path, "<none>"))
+            differences.append(path + ": " + QString::fromUtf8(now.value(path, "<none>")).trimmed());
+    }
+    qWarning().noquote() << "not recovered:" << differences.join("; ");
     // A standard file that is only under its backup name while "1" is recorded is lost for good:
     // no later start puts it back.
     const Files standard = pristine();
