@@ -1,5 +1,6 @@
 #include "app/Layout.h"
 
+#include "app/CaptionBox.h"
 #include "app/CaptionlessRadio.h"
 #include "app/ClickArea.h"
 #include "app/ScrollBox.h"
@@ -8,7 +9,6 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -242,7 +242,7 @@ QWidget* create(const Control& control, QWidget* parent)
     case Kind::PaintBox:
         return new ClickArea(parent);
     case Kind::GroupBox:
-        return new QGroupBox(text, parent);
+        return new CaptionBox(text, parent);
     case Kind::GlyphButton:
         return new QPushButton(stockGlyph(control.glyph), text, parent);
     case Kind::Button:
