@@ -2,9 +2,11 @@
 
 #include <QRadioButton>
 
-// A radio button without caption (the two mode buttons, the choice buttons of the strips). The style
-// marks a radio button's focus around its caption, which these lack; this one marks it around the
-// whole button instead, so the keyboard user sees where the focus is.
+// A radio button without caption (the two mode buttons, the choice buttons of the strips). Its circle
+// is drawn smaller than the style's and centred, so that buttons laid 15 pixels apart keep clear space
+// between their circles; the whole button still takes the click. The style marks a radio button's
+// focus around its caption, which these lack; this one marks it around the whole button instead, so
+// the keyboard user sees where the focus is.
 class CaptionlessRadio : public QRadioButton
 {
     Q_OBJECT
@@ -14,4 +16,5 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
 };
