@@ -273,6 +273,8 @@ QWidget* createSlotCheckBox(const trackslots::SlotRow& row, QWidget* groupBox)
     box->setGeometry(checkBoxGeometry(row));
     box->setStatusTip(QString::fromUtf8(row.hint));
     box->setToolTip(box->statusTip());
+    // A button fills with its button colour unless told otherwise; the row's colour is its own.
+    box->setBackgroundRole(QPalette::Window);
     box->setAutoFillBackground(true);
     setColours(box, aqua(), Qt::black);
     // The boxes of both columns face the scroll boxes in the middle.
