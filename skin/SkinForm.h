@@ -82,6 +82,9 @@ public:
     void MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y);
     void MouseMove(TShiftState shift, int x, int y);
     void MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y);
+    // The pointer has left the component, off the window or onto a control lying over the skin: no
+    // move over the skin will come to take a hover look away, so it goes now.
+    void MouseLeave();
     // Makes hot area `index` the current member of its radio group and unchecks the one before.
     void SelectInGroup(qint32 index);
     // Brings the bar's position into Min..Max and puts the thumb on that percentage of its travel.
@@ -147,6 +150,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Gives the window and the component the mask's size and the mask's outline.

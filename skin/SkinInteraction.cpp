@@ -161,6 +161,14 @@ void TSkinForm::MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y)
     emit mouseUpNotify(CurrentID, button, shift, x, y);
 }
 
+void TSkinForm::MouseLeave()
+{
+    if (!OverHotArea)
+        return;
+    OverHotArea = false;
+    PaintSkin();
+}
+
 void TSkinForm::pressTrackBars(QPoint point)
 {
     for (qsizetype i = 0; i < TrackBars.size(); ++i) {
@@ -284,4 +292,9 @@ void TSkinForm::mouseReleaseEvent(QMouseEvent* event)
         return;
     const QPoint at = event->position().toPoint();
     MouseUp(event->button(), shiftStateOf(event->modifiers(), event->buttons()), at.x(), at.y());
+}
+
+void TSkinForm::leaveEvent(QEvent*)
+{
+    MouseLeave();
 }

@@ -175,6 +175,20 @@ private slots:
         QCOMPARE(colorAt(*host.skin, 20, 20), Rest);
     }
 
+    // Off the window, or onto a control lying over the skin, no move over the skin follows.
+    void leavingTheSkinTakesTheHoverLookAwayAtOnce()
+    {
+        SkinHost host;
+        QVERIFY(load(host, twoAreas()));
+        host.skin->MouseMove({}, 20, 20);
+        host.skin->MouseMove({}, 21, 20);
+        QCOMPARE(colorAt(*host.skin, 20, 20), Hover);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(host.skin, &leave);
+        QCOMPARE(colorAt(*host.skin, 20, 20), Rest);
+        QVERIFY(!host.skin->OverHotArea);
+    }
+
     void leavingAPressedAreaClearsItsPressedMark()
     {
         SkinHost host;
