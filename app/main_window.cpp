@@ -109,6 +109,7 @@ TForm1::TForm1(QWidget* parent)
     // The layout starts in standard mode; its handler is attached afterwards, so the slot area stays
     // enabled until the user goes to new tracks and back.
     StTr->setChecked(true);
+    PaintBox1->showLooksOf(SkinForm1);
     wireHandlers();
     centreOnScreen();
     setAcceptDrops(true);
