@@ -1,7 +1,13 @@
 #include "app/StatusBar.h"
 
+#include <QLinearGradient>
 #include <QPainter>
-#include <QStyleOptionFrame>
+
+namespace {
+
+constexpr int ShadowDepth = 3;
+
+} // namespace
 
 StatusBar::StatusBar(int panelWidth, QWidget* parent)
     : QWidget(parent)
@@ -24,13 +30,20 @@ void StatusBar::paintEvent(QPaintEvent*)
     // The bar's one panel is also its last, and the last panel of a status bar reaches the bar's right
     // end whatever width the layout gives it: a long progress text is read whole.
     const QRect panel = rect();
-    QStyleOptionFrame frame;
-    frame.initFrom(this);
-    frame.rect = panel;
-    frame.lineWidth = 1;
-    frame.state |= QStyle::State_Sunken;
-    style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
+    // A display window sunk into what it lies on: a dark edge above and to the left with a soft shadow
+    // below it, a lighter edge below and to the right.
+    const QColor face = palette().color(QPalette::Window);
+    QLinearGradient shadow(0, 1, 0, 1 + ShadowDepth);
+    shadow.setColorAt(0, QColor(0, 0, 0, 48));
+    shadow.setColorAt(1, QColor(0, 0, 0, 0));
+    painter.fillRect(panel.adjusted(1, 1, 0, 0).intersected(QRect(0, 1, width(), ShadowDepth)), shadow);
+    painter.setPen(face.darker(250));
+    painter.drawLine(panel.topLeft(), panel.topRight());
+    painter.drawLine(panel.topLeft(), panel.bottomLeft());
+    painter.setPen(face.darker(130));
+    painter.drawLine(panel.bottomLeft() + QPoint(1, 0), panel.bottomRight());
+    painter.drawLine(panel.topRight() + QPoint(0, 1), panel.bottomRight());
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(panel.adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+    painter.drawText(panel.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
                      m_text);
 }

@@ -23,8 +23,8 @@ const QColor AccentRed(215, 38, 30);
 // black print.
 const QColor MetalTop(160, 164, 170);
 const QColor MetalBottom(136, 140, 147);
-// The slot rows' own background, so the rows and the inset read as one surface.
-const QColor InsetFill(242, 242, 242);
+// A pale tint of the aqua that the slot rows and the scroll boxes are, so they read as one tray.
+const QColor InsetFill(226, 238, 240);
 // Dark teal: the aqua of the scroll boxes, sunk into the metal.
 const QColor InsetEdge(40, 92, 100);
 
