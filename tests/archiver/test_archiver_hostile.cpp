@@ -212,6 +212,9 @@ void TestArchiverHostile::windowsNamesStayDistinct_data()
     QTest::newRow("listed by its Russian name")
         << QList<QByteArray>{track866, car866} << QByteArray("ТРАССА.TXT\r\n")
         << QList<QByteArray>{"Tr.frd", ForeignName, "Трасса.txt"} << "content of " + track866;
+    QTest::newRow("a byte-order mark starting a name")
+        << QList<QByteArray>{"\xEF\xBB\xBFTr.frd", "TR.FRD"} << QByteArray()
+        << QList<QByteArray>{"TR.FRD", ForeignName, "\xEF\xBB\xBFTr.frd"} << QByteArray("<missing>");
     QTest::newRow("the foreign file's own name")
         << QList<QByteArray>{ForeignName} << QByteArray()
         << QList<QByteArray>{"Tr.frd", ForeignName, "Прочее.txt"} << QByteArray("<missing>");

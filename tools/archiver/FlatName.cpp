@@ -8,9 +8,11 @@
 
 namespace {
 
+// A byte-order mark at the start of a name is a character of the name: "\uFEFFTr.frd" is not "Tr.frd".
 bool isUtf8(const QByteArray& bytes, QString* text)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     *text = decoder.decode(bytes);
     return !decoder.hasError();
 }
