@@ -110,7 +110,8 @@ la_int64_t ArchiveSource::seek(archive* reader, void* self, la_int64_t offset, i
 la_int64_t ArchiveSource::skip(archive*, void* self, la_int64_t request)
 {
     ArchiveSource& source = *static_cast<ArchiveSource*>(self);
-    const qint64 skipped = std::clamp<qint64>(request, 0, source.m_end - source.m_position);
+    const qint64 skipped =
+        std::clamp<qint64>(request, 0, std::max<qint64>(0, source.m_end - source.m_position));
     source.m_position += skipped;
     return skipped;
 }
