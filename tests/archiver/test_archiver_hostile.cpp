@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 // Runs the built "7zip.exe" on archives made to lie, archives made on Windows, bombs and files that
 // are no archives, and checks that the output folder gets what the archive's directory says or stays
@@ -17,6 +18,7 @@ class TestArchiverHostile : public QObject
 
 private slots:
     void init();
+    void cleanup();
 
     void refusedArchivesLeaveOutputUntouched_data();
     void refusedArchivesLeaveOutputUntouched();
@@ -64,6 +66,12 @@ void TestArchiverHostile::init()
     m_output = m_temp->filePath("Temp");
     QVERIFY(writeBytes(m_output + "/Tr.frd", StandardRoad));
     QVERIFY(writeNamedFile(m_output, ForeignName, "kept"));
+}
+
+// Qt cannot name a file whose name is not UTF-8, so it cannot remove the foreign file either.
+void TestArchiverHostile::cleanup()
+{
+    unlink((QFile::encodeName(m_output) + "/" + ForeignName).constData());
 }
 
 TestArchiverHostile::Run TestArchiverHostile::extract(const QString& archive, const QString& listFile)
