@@ -37,12 +37,6 @@ QString archiveError(archive* a)
     return text ? QString::fromUtf8(text) : QStringLiteral("unknown error");
 }
 
-// libarchive turns "\" into "/" in some zip names; the directory's names are compared that way.
-QByteArray withSlashes(QByteArray name)
-{
-    return name.replace('\\', '/');
-}
-
 QString systemError()
 {
     return QString::fromLocal8Bit(strerror(errno));

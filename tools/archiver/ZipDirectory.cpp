@@ -46,12 +46,6 @@ bool hasSignature(const ArchiveSource& source, qint64 offset, const char* signat
     return source.readAt(offset, bytes, 4) && std::memcmp(bytes, signature, 4) == 0;
 }
 
-// Windows archivers sometimes write "\" in one header and "/" in the other.
-QByteArray withSlashes(QByteArray name)
-{
-    return name.replace('\\', '/');
-}
-
 // The fields of a directory record's extra data that matter here: the 64-bit values standing for
 // 32-bit ones set to 0xFFFFFFFF (in the order size, compressed size, local header offset), and the
 // UTF-8 name of an Info-ZIP Unicode Path field.
@@ -89,6 +83,11 @@ bool readExtras(const char* p, qint64 length, ZipRecord* record, qint64* localOf
 }
 
 } // namespace
+
+QByteArray withSlashes(QByteArray name)
+{
+    return name.replace('\\', '/');
+}
 
 bool ZipDirectory::endRecordAt(const ArchiveSource& source, qint64 offset, bool mustCloseFile,
                                Directory* found) const

@@ -6,6 +6,10 @@
 
 class ArchiveSource;
 
+// Zip names compare with "\" taken as "/": Windows archivers write either, sometimes one in the
+// local header and the other in the directory, and libarchive turns some "\" into "/".
+QByteArray withSlashes(QByteArray name);
+
 // One file of a zip as its central directory records it.
 struct ZipRecord
 {
