@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of fuzz/ with clang (in build-fuzz/, once) and runs each for SECONDS
 # (default 60), or only the TARGETs named, then prints a table: target, seconds, runs, coverage
-# (edges and features), findings. A finding stops the fuzzer; the run goes on with the time left.
+# (edges and features of our own code), new findings. A finding stops the fuzzer; the run goes on
+# with the time left.
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]        e.g. scripts/fuzz.sh 1800 archiver_extract
 #
@@ -34,6 +35,7 @@ for target in "${targets[@]}"; do
     mkdir -p "$work/corpus" "$work/findings"
     log="$work/last.log"
     runs=0
+    found_before=$(find "$work/findings" -type f | wc -l)
     left=$seconds
     started=$(date +%s)
     while [ "$left" -gt 0 ]; do
@@ -47,7 +49,7 @@ for target in "${targets[@]}"; do
         left=$((seconds - ($(date +%s) - started)))
     done
     coverage=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -1 || true)
-    findings=$(find "$work/findings" -type f | wc -l)
+    findings=$(($(find "$work/findings" -type f | wc -l) - found_before))
     rows+=("$(printf '%-20s %8s %12s %22s %9s' "$target" "$seconds" "$runs" "${coverage:-?}" "$findings")")
 done
 
