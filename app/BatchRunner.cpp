@@ -2,14 +2,17 @@
 
 #include "app/IoError.h"
 #include "app/SlotTable.h"
+#include "app/SystemErrorText.h"
+#include "platform/BatchProcess.h"
 #include "platform/FileSystem.h"
-#include "platform/Process.h"
 
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QTimer>
+
+#include <cerrno>
 
 namespace {
 
@@ -18,9 +21,12 @@ constexpr char kListName[] = "files.lst";
 constexpr char kListMarkerName[] = "files1.lst";
 constexpr char kPifName[] = "extrc.pif";
 constexpr char kPifMarkerName[] = "extrc1.pif";
+constexpr char kStatusSuffix[] = ".status";
 // A look now and then in case the folder's change notification does not come (a full inotify table,
 // a network file system).
 constexpr int kFallbackLookMs = 50;
+// The interpreter ends right after making its marker.
+constexpr int kEndAfterMarkerMs = 5000;
 
 QString quoted(const QString& path)
 {
@@ -31,10 +37,30 @@ void writeWhole(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw IoError(QStringLiteral("Не удалось создать файл %1: %2").arg(path, file.errorString()));
+        throw IoError(QStringLiteral("Не удалось создать файл %1: %2.").arg(path, systemErrorInWords(errno)));
     if (file.write(bytes) != bytes.size() || !file.flush())
-        throw IoError(QStringLiteral("Не удалось записать файл %1: %2").arg(path, file.errorString()));
+        throw IoError(
+            QStringLiteral("Не удалось записать файл %1: %2.").arg(path, systemErrorInWords(errno)));
     file.close();
+}
+
+// Whatever an earlier run left under `path` would be taken for this run's result.
+void removeStale(const QString& path)
+{
+    if (platform::fs::entryExists(path) && !platform::fs::removeFile(path))
+        throw IoError(
+            QStringLiteral("Не удалось удалить старый файл %1: %2.").arg(path, systemErrorInWords(errno)));
+}
+
+// The status line the interpreter wrote, or nothing when there is no readable one.
+QString takeStatus(const QString& path)
+{
+    QFile file(path);
+    QString status;
+    if (file.open(QIODevice::ReadOnly))
+        status = QString::fromUtf8(file.read(64)).trimmed();
+    platform::fs::removeFile(path);
+    return status;
 }
 
 } // namespace
@@ -54,6 +80,40 @@ bool BatchRunner::isSafeInBatch(const QString& path)
     return true;
 }
 
+QString BatchRunner::statusReason(const QString& status)
+{
+    const QStringList words = status.split(QLatin1Char(' '));
+    bool isNumber = false;
+    const int number = words.size() == 2 ? words.at(1).toInt(&isNumber) : 0;
+    if (words.first() == QLatin1String("exit") && isNumber) {
+        // The archiver's exit codes, as its --help lists them.
+        switch (number) {
+        case 0:
+            return {};
+        case 1:
+            return QStringLiteral("Архиватор не принял командную строку (код 1)");
+        case 2:
+            return QStringLiteral("Файл не является архивом или не открывается");
+        case 3:
+            return QStringLiteral("Архив повреждён, или в папку Temp не удалось записать файлы "
+                                  "(например, на диске нет места)");
+        case 4:
+            return QStringLiteral("Архив зашифрован");
+        case 5:
+            return QStringLiteral("Распаковка прервана");
+        default:
+            return QStringLiteral("Архиватор сообщил об ошибке (код %1)").arg(number);
+        }
+    }
+    if (words.first() == QLatin1String("signal") && isNumber)
+        return QStringLiteral("Архиватор был остановлен (сигнал %1)").arg(number);
+    if (status == QLatin1String("timeout"))
+        return QStringLiteral("Архиватор не закончил работу за отведённое время и был остановлен");
+    if (status == QLatin1String("not-started"))
+        return QStringLiteral("Архиватор не запустился");
+    return QStringLiteral("Неизвестно, чем закончилась распаковка: нет сведений от интерпретатора команд");
+}
+
 void BatchRunner::writeTrackList() const
 {
     QByteArray bytes;
@@ -62,77 +122,95 @@ void BatchRunner::writeTrackList() const
     writeWhole(m_homeDir + kListName, bytes);
 }
 
+bool BatchRunner::refuseUnsafe(std::initializer_list<QString> paths)
+{
+    for (const QString& path : paths) {
+        if (!isSafeInBatch(path)) {
+            m_reason = QStringLiteral("Недопустимый символ в пути: %1").arg(path);
+            return true;
+        }
+    }
+    return false;
+}
+
 BatchRunner::Outcome BatchRunner::extractTrackFiles(const QString& archive, const QString& workFolder)
 {
     const QString list = m_homeDir + kListName;
     const QString marker = m_homeDir + kListMarkerName;
-    for (const QString& path : {m_archiverPath, archive, workFolder, list, marker}) {
-        if (!isSafeInBatch(path)) {
-            m_reason = QStringLiteral("Недопустимый символ в пути: %1").arg(path);
-            return Outcome::Refused;
-        }
-    }
+    if (refuseUnsafe({m_archiverPath, archive, workFolder, list, marker}))
+        return Outcome::Refused;
     const QString first =
         quoted(m_archiverPath) + " e " + quoted(archive) + " -o" + quoted(workFolder) + " @" + quoted(list);
     const QString second = "copy " + quoted(list) + " " + quoted(marker) + " /Y";
-    return run(first, second, marker);
+    return run(first, second, marker, true);
 }
 
 BatchRunner::Outcome BatchRunner::extractAll(const QString& archive, const QString& folder)
 {
     const QString pif = m_homeDir + kPifName;
     const QString marker = m_homeDir + kPifMarkerName;
-    for (const QString& path : {m_archiverPath, archive, folder, pif, marker}) {
-        if (!isSafeInBatch(path)) {
-            m_reason = QStringLiteral("Недопустимый символ в пути: %1").arg(path);
-            return Outcome::Refused;
-        }
-    }
+    if (refuseUnsafe({m_archiverPath, archive, folder, pif, marker}))
+        return Outcome::Refused;
     const QString first = quoted(m_archiverPath) + " e " + quoted(archive) + " -o" + quoted(folder);
     const QString second = "copy " + quoted(pif) + " " + quoted(marker) + " /Y";
-    const Outcome outcome = run(first, second, marker);
+    const Outcome outcome = run(first, second, marker, false);
     platform::fs::removeFile(m_homeDir + kBatchName);
     return outcome;
 }
 
 BatchRunner::Outcome BatchRunner::run(const QString& firstLine, const QString& secondLine,
-                                      const QString& marker)
+                                      const QString& marker, bool statusDecides)
 {
     m_reason.clear();
     const QString batch = m_homeDir + kBatchName;
+    const QString status = marker + kStatusSuffix;
     writeWhole(batch, firstLine.toUtf8() + "\r\n" + secondLine.toUtf8());
-
     // A marker left by an earlier run would end the wait before the archiver has even started.
-    if (platform::fs::entryExists(marker) && !platform::fs::removeFile(marker))
-        throw IoError(QStringLiteral("Не удалось удалить старый файл %1").arg(marker));
+    removeStale(marker);
+    removeStale(status);
 
-    const platform::StartResult started = platform::winExec(quoted(batch), 0);
+    platform::BatchProcess process;
+    const platform::StartResult started = process.start(quoted(batch));
     if (!started.started) {
         m_reason = started.reason;
         return Outcome::NotStarted;
     }
-    if (!waitForMarker(marker)) {
+    switch (waitForMarker(marker, process)) {
+    case Ending::TimedOut:
+        // Stopped, so that no archiver writes on into a folder the caller reuses.
+        process.stop();
         m_reason = QStringLiteral("Архиватор не закончил работу за отведённое время");
         return Outcome::TimedOut;
+    case Ending::InterpreterEnded:
+        process.stop();
+        platform::fs::removeFile(status);
+        m_reason = QStringLiteral("Интерпретатор команд завершился, не закончив распаковку");
+        return Outcome::Failed;
+    case Ending::Marker:
+        break;
     }
+    process.waitForEnd(kEndAfterMarkerMs);
     platform::fs::removeFile(marker);
-    return Outcome::Done;
+    const QString recorded = takeStatus(status);
+    if (!statusDecides)
+        return Outcome::Done;
+    m_reason = statusReason(recorded);
+    return m_reason.isEmpty() ? Outcome::Done : Outcome::Failed;
 }
 
-bool BatchRunner::waitForMarker(const QString& marker) const
+BatchRunner::Ending BatchRunner::waitForMarker(const QString& marker, platform::BatchProcess& batch) const
 {
     // The interpreter renames the finished marker into the home folder, so a change of that folder
-    // wakes the wait at once without polling. Meanwhile the window keeps painting, but no click or key
-    // reaches it.
+    // wakes the wait at once without polling; the interpreter's end wakes it too. Meanwhile the window
+    // keeps painting, but no click or key reaches it.
     QFileSystemWatcher watcher({QFileInfo(marker).absolutePath()});
-    if (platform::fs::fileExists(marker))
-        return true;
     QEventLoop loop;
     const auto lookForMarker = [&] {
         if (platform::fs::fileExists(marker))
             loop.quit();
     };
     QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, lookForMarker);
+    QObject::connect(&batch, &platform::BatchProcess::ended, &loop, &QEventLoop::quit);
     QTimer fallback;
     QObject::connect(&fallback, &QTimer::timeout, &loop, lookForMarker);
     fallback.start(kFallbackLookMs);
@@ -140,6 +218,9 @@ bool BatchRunner::waitForMarker(const QString& marker) const
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
     deadline.start(m_timeoutMs);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    return platform::fs::fileExists(marker);
+    if (!platform::fs::fileExists(marker) && !batch.hasEnded())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (platform::fs::fileExists(marker))
+        return Ending::Marker;
+    return batch.hasEnded() ? Ending::InterpreterEnded : Ending::TimedOut;
 }

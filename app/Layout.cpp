@@ -1,16 +1,16 @@
 #include "app/Layout.h"
 
+#include "app/CaptionlessRadio.h"
 #include "app/ClickArea.h"
 #include "app/ScrollBox.h"
 #include "app/StatusBar.h"
+#include "app/StockGlyphs.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QStyle>
 
 #include <algorithm>
 #include <cstring>
@@ -230,23 +230,6 @@ void setColours(QWidget* widget, const QColor& background, const QColor& text)
     widget->setPalette(palette);
 }
 
-QIcon glyphIcon(const QWidget* window, Glyph glyph)
-{
-    switch (glyph) {
-    case Glyph::Ok:
-        return window->style()->standardIcon(QStyle::SP_DialogOkButton);
-    case Glyph::Cancel:
-        return window->style()->standardIcon(QStyle::SP_DialogCancelButton);
-    case Glyph::Help:
-        return window->style()->standardIcon(QStyle::SP_DialogHelpButton);
-    case Glyph::Retry:
-        return window->style()->standardIcon(QStyle::SP_BrowserReload);
-    case Glyph::None:
-        break;
-    }
-    return {};
-}
-
 QWidget* create(const Control& control, QWidget* parent)
 {
     const QString text = QString::fromUtf8(control.text);
@@ -260,16 +243,14 @@ QWidget* create(const Control& control, QWidget* parent)
         return new ClickArea(parent);
     case Kind::GroupBox:
         return new QGroupBox(text, parent);
-    case Kind::GlyphButton: {
-        auto* button = new QPushButton(glyphIcon(parent->window(), control.glyph), text, parent);
-        return button;
-    }
+    case Kind::GlyphButton:
+        return new QPushButton(stockGlyph(control.glyph), text, parent);
     case Kind::Button:
         return new QPushButton(text, parent);
     case Kind::StatusBar:
         return new StatusBar(control.extra, parent);
     case Kind::Radio:
-        return new QRadioButton(parent);
+        return new CaptionlessRadio(parent);
     case Kind::Edit: {
         auto* edit = new QLineEdit(text, parent);
         edit->setReadOnly(true);
@@ -312,7 +293,8 @@ QWidget* createStrip(const trackslots::SlotRow& row, QWidget* scrollContent)
     return strip;
 }
 
-// The focus chain: siblings by their tab order, a container's controls in place of the container.
+// The focus chain: siblings by their tab order, a container's controls in place of the container (a
+// scroll box's strips, and a strip's choice buttons, where the scroll box stands).
 void appendTabChain(QWidget* parent, QList<QWidget*>& chain)
 {
     QList<QWidget*> ordered;
@@ -327,10 +309,10 @@ void appendTabChain(QWidget* parent, QList<QWidget*>& chain)
     for (QWidget* widget : ordered) {
         if (auto* box = qobject_cast<ScrollBox*>(widget))
             appendTabChain(box->content(), chain);
-        else if (qobject_cast<QGroupBox*>(widget))
+        else if (widget->focusPolicy() != Qt::NoFocus)
+            chain.append(widget); // also a radio button whose group lets only its focused one take Tab
+        else
             appendTabChain(widget, chain);
-        else if (widget->focusPolicy() & Qt::TabFocus)
-            chain.append(widget);
     }
 }
 
@@ -365,6 +347,11 @@ void build(QWidget* window)
         createStrip(row, box->content());
     }
 
+    orderTabChain(window);
+}
+
+void orderTabChain(QWidget* window)
+{
     QList<QWidget*> chain;
     appendTabChain(window, chain);
     for (qsizetype i = 1; i < chain.size(); ++i)

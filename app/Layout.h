@@ -89,4 +89,9 @@ const char* scrollBoxName(trackslots::Column column);
 // names, places, texts, hints, colours and tab order.
 void build(QWidget* window);
 
+// Puts the window's controls into the focus chain by the tab orders of the layout: among siblings by
+// their "tabOrder" property, a container's controls where the container stands. Choice buttons made
+// later carry a "tabOrder" in their strip; the scan calls this again once it has made them.
+void orderTabChain(QWidget* window);
+
 } // namespace layout

@@ -1,3 +1,5 @@
+#include "app/CaptionlessRadio.h"
+#include "app/Layout.h"
 #include "app/ScrollBox.h"
 #include "app/SlotTable.h"
 #include "app/StatusBar.h"
@@ -46,11 +48,14 @@ void TForm1::CheckTrass()
         box->setEnabled(k > 0);
         box->setChecked(k > 0);
     }
+    layout::orderTabChain(this);
+    // Told in RBar, where no pointer hint wipes it before it is read.
     if (!crowdedSlot.isEmpty()) {
-        SBar->setText(QStringLiteral("В папке трассы %1 больше %2 архивов: показаны первые %2.")
+        RBar->setText(QStringLiteral("В папке трассы %1 больше %2 архивов: показаны первые %2.")
                           .arg(crowdedSlot)
                           .arg(MaxChoiceButtons));
     }
+    showInstalledArchives();
 }
 
 void TForm1::AddChoiceButton(const trackslots::SlotRow& slot, int k, const QString& archive)
@@ -72,10 +77,12 @@ void TForm1::AddChoiceButton(const trackslots::SlotRow& slot, int k, const QStri
         }
     }
 
-    auto* button = new QRadioButton(strip);
+    auto* button = new CaptionlessRadio(strip);
     button->setGeometry(left, 0, ChoiceButtonSize, ChoiceButtonSize);
+    button->setProperty("archive", archive);
     button->setStatusTip(archive);
     button->setToolTip(archive);
+    button->setProperty("tabOrder", k);
     group->addButton(button);
     if (k == 1)
         button->setChecked(true);

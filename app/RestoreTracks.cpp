@@ -3,8 +3,16 @@
 #include "app/main_window.h"
 
 // Gives every slot its standard files back from their backups, ticked or not, in window order.
-void TForm1::StandartTracks()
+QList<install::SlotRestore> TForm1::StandartTracks()
 {
-    for (const trackslots::SlotRow& row : trackslots::windowOrder())
-        install::restoreSlotFolder(install::gameSlotFolder(gameDir(), QString::fromUtf8(row.name)));
+    QList<install::SlotRestore> unfinished;
+    for (const trackslots::SlotRow& row : trackslots::windowOrder()) {
+        const QString slot = QString::fromUtf8(row.name);
+        install::SlotRestore result = install::restoreSlotFolder(install::gameSlotFolder(gameDir(), slot));
+        if (!result.complete()) {
+            result.slot = slot;
+            unfinished.append(result);
+        }
+    }
+    return unfinished;
 }

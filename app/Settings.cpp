@@ -1,11 +1,14 @@
 #include "app/Settings.h"
 
 #include "app/IoError.h"
+#include "app/SystemErrorText.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
 
 namespace {
 
@@ -42,7 +45,7 @@ std::optional<Settings> readSettings(const QString& path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw IoError(
-            QStringLiteral("Ошибка чтения файла настроек \"%1\": %2").arg(path, file.errorString()));
+            QStringLiteral("Ошибка чтения файла настроек \"%1\": %2.").arg(path, systemErrorInWords(errno)));
     const QStringList lines = firstLines(platform::decodeText(bytes), 3);
     return Settings{lines[0], lines[1], lines[2]};
 }
@@ -56,7 +59,7 @@ QByteArray settingsBytes(const Settings& settings)
 
 void writeSettings(const QString& path, const Settings& settings)
 {
-    const QString failure = platform::fs::writeFileAtomically(path, settingsBytes(settings));
-    if (!failure.isEmpty())
-        throw IoError(QStringLiteral("Не удалось записать файл настроек \"%1\": %2").arg(path, failure));
+    if (!platform::fs::writeFileAtomically(path, settingsBytes(settings)).isEmpty())
+        throw IoError(QStringLiteral("Не удалось записать файл настроек \"%1\": %2.")
+                          .arg(path, systemErrorInWords(errno)));
 }

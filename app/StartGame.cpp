@@ -1,18 +1,27 @@
 #include "app/BatchRunner.h"
 #include "app/InstallTracks.h"
+#include "app/InstalledRecord.h"
 #include "app/IoError.h"
 #include "app/Settings.h"
 #include "app/SlotTable.h"
+#include "app/StartReport.h"
 #include "app/StatusBar.h"
+#include "app/SystemErrorText.h"
 #include "app/main_window.h"
 #include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
 #include "platform/Process.h"
+#include "platform/RunningGame.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <cerrno>
+
+namespace fs = platform::fs;
 
 namespace {
 
@@ -21,6 +30,7 @@ const QString kChoosePathsFirst = QStringLiteral("Сначала укажите 
 const QString kPreparing =
     QStringLiteral(" Подождите... Происходит подготовка игры к запуску... Окно в данный момент НЕ доступно!");
 const QString kReady = QStringLiteral(" Готово. Поехали!");
+const QString kReadyWithErrors = QStringLiteral(" Готово, но не всё удалось. Поехали!");
 
 void makeCurrent(const QString& folder)
 {
@@ -28,50 +38,85 @@ void makeCurrent(const QString& folder)
         throw IoError(QStringLiteral("Не удалось перейти в папку %1").arg(folder));
 }
 
-QString slotFailureText(BatchRunner::Outcome outcome, const QString& archive, const QString& reason)
+QString exchangeFailure(const install::SlotInstall& result)
 {
-    switch (outcome) {
-    case BatchRunner::Outcome::Refused:
-        return QStringLiteral("Трасса из архива %1 не установлена: путь к архиву или к папке Temp содержит "
-                              "кавычку или управляющий символ.")
-            .arg(archive);
-    case BatchRunner::Outcome::TimedOut:
-        return QStringLiteral(
-                   "Трасса из архива %1 не установлена: архиватор не закончил работу за отведённое "
-                   "время.")
-            .arg(archive);
-    case BatchRunner::Outcome::NotStarted:
-        return QStringLiteral("Трасса из архива %1 не установлена: не удалось запустить архиватор (%2). "
-                              "Остальные трассы тоже не будут установлены.")
-            .arg(archive, reason);
-    case BatchRunner::Outcome::Done:
-        break;
-    }
-    return {};
+    const QString error = systemErrorInWords(result.error);
+    if (result.failedFile.isEmpty())
+        return QStringLiteral("Нет папки трассы в папке игры (%1)").arg(error);
+    if (result.atBackup)
+        return QStringLiteral("Не удалось сохранить стандартный файл %1 под именем 0%1 (%2)")
+            .arg(result.failedFile, error);
+    return QStringLiteral("Не удалось перенести файл %1 в папку игры (%2)").arg(result.failedFile, error);
 }
 
 // Extracts the chosen archive of every ticked slot, in window order, and moves its track files in.
-void installChosenTracks(TForm1& form, BatchRunner& runner)
+// A slot is installed whole or not at all: it goes into `record` or, left standard, into `report`.
+void installChosenTracks(TForm1& form, const QStringList& unrestored, StartReport& report,
+                         installed::Record& record)
 {
     const QString trackDir = form.trackDir();
     const QString work = install::workFolder(trackDir);
+    BatchRunner runner(form.HomeDir, form.ArchiverPath);
+    runner.writeTrackList();
+    QString interpreterFailure;
     for (const trackslots::SlotRow& row : trackslots::windowOrder()) {
         const QString slot = QString::fromUtf8(row.name);
         const QCheckBox* box = form.slotCheckBox(slot);
         const QRadioButton* chosen = form.chosenButton(slot);
         if (!box || !box->isChecked() || !chosen)
             continue;
-        const QString archive = install::libraryArchive(trackDir, slot, chosen->statusTip());
-        install::prepareWorkFolder(work);
-        const BatchRunner::Outcome outcome = runner.extractTrackFiles(archive, work);
-        if (outcome != BatchRunner::Outcome::Done) {
-            platform::dialogs().message(&form, slotFailureText(outcome, archive, runner.reason()));
-            // Without the interpreter no other slot can be extracted either.
-            if (outcome == BatchRunner::Outcome::NotStarted)
-                return;
+        const QString name = TForm1::archiveOf(chosen);
+        const QString slotFolder = install::gameSlotFolder(form.gameDir(), slot);
+        // Without the interpreter no slot can be extracted: it is tried once.
+        if (!interpreterFailure.isEmpty()) {
+            report.notInstalled(slot, name, interpreterFailure);
             continue;
         }
-        install::moveTrackFilesIn(work, install::gameSlotFolder(form.gameDir(), slot));
+        // Add-on files over a slot that still holds backups would mix two tracks.
+        if (unrestored.contains(slot)) {
+            report.notInstalled(slot, name,
+                                QStringLiteral("Стандартные файлы этой трассы не удалось вернуть на место"));
+            continue;
+        }
+        if (!fs::folderExists(slotFolder)) {
+            report.notInstalled(
+                slot, name,
+                QStringLiteral("В папке игры нет папки трассы %1").arg(QDir::cleanPath(slotFolder)));
+            continue;
+        }
+        if (!install::prepareWorkFolder(work)) {
+            const QString error = systemErrorInWords(errno);
+            report.notInstalled(
+                slot, name,
+                (fs::folderExists(work)
+                     ? QStringLiteral("Не удалось очистить папку %1 от файлов прошлой распаковки (%2)")
+                     : QStringLiteral("Не удалось создать папку %1 (%2)"))
+                    .arg(QDir::cleanPath(work), error));
+            continue;
+        }
+        const BatchRunner::Outcome outcome =
+            runner.extractTrackFiles(install::libraryArchive(trackDir, slot, name), work);
+        if (outcome != BatchRunner::Outcome::Done) {
+            report.notInstalled(slot, name, runner.reason());
+            if (outcome == BatchRunner::Outcome::NotStarted)
+                interpreterFailure = runner.reason();
+            continue;
+        }
+        const install::SlotInstall result = install::moveTrackFilesIn(work, slotFolder);
+        if (result.succeeded() && result.installed.isEmpty()) {
+            report.notInstalled(slot, name, QStringLiteral("В архиве нет ни одного файла трассы"));
+        } else if (result.succeeded()) {
+            QStringList entries = result.installed;
+            for (const QString& file : result.backedUp)
+                entries.append(QLatin1Char('0') + file);
+            entries.sort();
+            record.archives.append({slot, name, entries});
+        } else {
+            report.notInstalled(slot, name, exchangeFailure(result));
+        }
+        report.notRestored(slot, result.backupsLeft, result.error);
+        if (result.flushError)
+            report.notFlushed(slot, result.flushError);
     }
 }
 
@@ -83,7 +128,18 @@ void TForm1::BitBtn2Click()
         platform::dialogs().message(this, kChoosePathsFirst);
         return;
     }
+    // Nothing keeps a running game's files from being swapped under it, and a second game would start.
+    if (const QList<qint64> games = platform::runningProcesses(QStringLiteral("nfshs.exe"));
+        !games.isEmpty()) {
+        platform::dialogs().message(this, QStringLiteral("Игра уже запущена (процесс nfshs.exe, номер %1). "
+                                                         "Закройте её и нажмите «Старт» снова: пока игра "
+                                                         "работает, трассы менять нельзя.")
+                                              .arg(games.first()));
+        return;
+    }
     const QString helpHint = BitBtn1->statusTip();
+    StartReport report;
+    bool reportShown = false;
     try {
         makeCurrent(HomeDir);
         RBar->setText(kPreparing);
@@ -91,22 +147,40 @@ void TForm1::BitBtn2Click()
         setEnabled(false);
         RBar->repaint();
 
+        // The record of the archives in the game is true only until the game folders change.
+        const QString recordFile = HomeDir + QStringLiteral("installed.dat");
+        if (fs::entryExists(recordFile))
+            fs::removeFile(recordFile);
+        const bool restoreFirst = AddOnsMayBeInstalled;
         if (NTr->isChecked()) {
             // Recorded before any game file is touched, so that a run cut short anywhere below still
             // leads the next start to give the standard tracks back.
             writeSettings(HomeDir + QStringLiteral("options.dat"),
                           {trackDir(), gameDir(), QStringLiteral("0")});
             AddOnsMayBeInstalled = true;
-            if (SavedState == QLatin1String("0"))
-                StandartTracks();
-            BatchRunner runner(HomeDir, ArchiverPath);
-            runner.writeTrackList();
-            installChosenTracks(*this, runner);
-        } else if (SavedState == QLatin1String("0")) {
-            StandartTracks();
+        }
+        QStringList unrestored;
+        if (restoreFirst) {
+            for (const install::SlotRestore& slot : StandartTracks()) {
+                unrestored.append(slot.slot);
+                report.notRestored(slot.slot, slot.notRestored, slot.error);
+                if (slot.flushError)
+                    report.notFlushed(slot.slot, slot.flushError);
+            }
+            // Only a restore that left nothing behind lets the standard state be recorded.
+            if (unrestored.isEmpty() && !NTr->isChecked())
+                AddOnsMayBeInstalled = false;
+        }
+        if (NTr->isChecked()) {
+            installed::Record record{gameDir(), {}};
+            installChosenTracks(*this, unrestored, report, record);
+            installed::write(recordFile, record);
         }
 
-        SBar->setText(kReady);
+        SBar->setText(report.isEmpty() ? kReady : kReadyWithErrors);
+        if (!report.isEmpty())
+            platform::dialogs().message(this, report.text(true));
+        reportShown = true;
         makeCurrent(gameDir());
         const platform::StartResult game =
             platform::startGame(gameDir() + QStringLiteral("nfshs.exe"), gameDir());
@@ -117,6 +191,8 @@ void TForm1::BitBtn2Click()
         close();
     } catch (const IoError& error) {
         platform::dialogs().error(this, error.message());
+        if (!report.isEmpty() && !reportShown)
+            platform::dialogs().message(this, report.text(false));
         // Give the window back so that it can at least be closed; "options.dat" already keeps the
         // next start safe.
         RBar->setText(QString());

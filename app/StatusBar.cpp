@@ -21,8 +21,9 @@ void StatusBar::setText(const QString& text)
 void StatusBar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    // The panel may be wider than the bar itself; what lies beyond the bar is clipped.
-    const QRect panel(0, 0, m_panelWidth, height());
+    // The bar's one panel is also its last, and the last panel of a status bar reaches the bar's right
+    // end whatever width the layout gives it: a long progress text is read whole.
+    const QRect panel = rect();
     QStyleOptionFrame frame;
     frame.initFrom(this);
     frame.rect = panel;

@@ -3,7 +3,8 @@
 #include <QString>
 #include <QWidget>
 
-// A status bar that is not docked: one sunken panel of a given width holding one line of text.
+// A status bar that is not docked: one sunken panel holding one line of text. The panel keeps the width
+// the layout gives it, but being the bar's last panel it is drawn to the bar's right end.
 class StatusBar : public QWidget
 {
     Q_OBJECT

@@ -1,9 +1,9 @@
 #include "app/Layout.h"
+#include "app/QtTranslation.h"
 #include "app/main_window.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QScreen>
 
 namespace {
 
@@ -12,8 +12,8 @@ QIcon windowIcon()
     // The icon's pictures lie beside the program.
     const QString folder = QApplication::applicationDirPath() + QStringLiteral("/icon/");
     QIcon icon;
-    icon.addFile(folder + QStringLiteral("rovex32.png"), QSize(32, 32));
-    icon.addFile(folder + QStringLiteral("rovex16.png"), QSize(16, 16));
+    for (const int size : {256, 128, 64, 48, 32, 16})
+        icon.addFile(folder + QStringLiteral("rovex%1.png").arg(size), QSize(size, size));
     return icon;
 }
 
@@ -23,13 +23,16 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(layout::ApplicationTitle));
+    // Desktops match the window to its menu entry (and so to its icon) by this name.
+    QApplication::setDesktopFileName(QStringLiteral("org.rovex.Rovex"));
     QApplication::setWindowIcon(windowIcon());
+    installQtTranslation(application);
 
     TForm1 form;
     if (!form.FormCreate())
         return 0;
-    if (const QScreen* screen = form.screen())
-        form.move(screen->availableGeometry().center() - form.rect().center());
+    // The skin may have given the window another size.
+    form.centreOnScreen();
     form.show();
     QApplication::exec();
     return 0;

@@ -2,12 +2,15 @@
 
 #include "app/ClickArea.h"
 #include "app/DialogSkinMessages.h"
+#include "app/FolderCheck.h"
 #include "app/HintMirror.h"
+#include "app/InstallTracks.h"
 #include "app/IoError.h"
 #include "app/Layout.h"
+#include "app/Leftovers.h"
 #include "app/ScrollBox.h"
 #include "app/Settings.h"
-#include "app/SlotTable.h"
+#include "app/SingleCopy.h"
 #include "app/StatusBar.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -25,6 +28,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 namespace {
 
@@ -106,6 +110,8 @@ TForm1::TForm1(QWidget* parent)
     // enabled until the user goes to new tracks and back.
     StTr->setChecked(true);
     wireHandlers();
+    centreOnScreen();
+    setAcceptDrops(true);
 }
 
 TForm1::~TForm1()
@@ -163,6 +169,12 @@ ScrollBox* TForm1::scrollBoxOf(const QString& slot) const
     return box->x() == layout::LeftColumnLeft ? ScrollBox1 : ScrollBox2;
 }
 
+void TForm1::centreOnScreen()
+{
+    if (const QScreen* display = screen())
+        move(display->availableGeometry().center() - rect().center());
+}
+
 QString TForm1::trackDir() const
 {
     return PaTr->text();
@@ -178,22 +190,28 @@ bool TForm1::FormCreate()
     ArchiverPath = QDir::current().absoluteFilePath(ArchiverName);
     HomeDir = ArchiverPath.left(ArchiverPath.indexOf(ArchiverName));
 
-    if (!platform::fs::fileExists(ArchiverName)) {
-        platform::dialogs().message(this,
-                                    QStringLiteral("Файл не 7zip.exe найден, программа будет завершена!"));
-        return false;
+    // The user has to learn which file is missing and where it was looked for.
+    for (const QString& companion : {ArchiverName, InterpreterSettingsName}) {
+        if (!platform::fs::fileExists(companion)) {
+            platform::dialogs().message(
+                this, QStringLiteral("Файл %1 не найден в папке %2, программа будет завершена!")
+                          .arg(companion, QDir::toNativeSeparators(QDir::currentPath())));
+            return false;
+        }
     }
-    if (!platform::fs::fileExists(InterpreterSettingsName)) {
-        platform::dialogs().message(this,
-                                    QStringLiteral("Файл не extrc.pif найден, программа будет завершена!"));
+
+    // The lock file is the first thing this copy writes.
+    m_singleCopy = std::make_unique<SingleCopy>(HomeDir);
+    if (!m_singleCopy->claim(this))
         return false;
-    }
 
     GameLaunched = false;
     m_hintMirror = std::make_unique<HintMirror>([this](const QString& hint) { HintToStatusBar(hint); });
     connect(SkinForm1, &TSkinForm::hintChanged, m_hintMirror.get(), &HintMirror::hintChanged);
 
     readSettingsFile();
+    // Only the copy that holds the home folder gets here.
+    removeLeftovers(HomeDir, trackDir(), gameDir());
     loadSkin();
     return true;
 }
@@ -207,6 +225,7 @@ void TForm1::readSettingsFile()
         PaTr->setText(settings->trackDir);
         PaGa->setText(settings->gameDir);
         SavedState = settings->state;
+        AddOnsMayBeInstalled = SavedState == QLatin1String("0");
         if (SavedState == QLatin1String("0"))
             NTr->setChecked(true);
         else
@@ -228,11 +247,12 @@ void TForm1::loadSkin()
 
 bool TForm1::FormClose()
 {
+    // "1" only after a launch in standard mode whose restore left no backup behind.
     QString state = SavedState;
-    if (GameLaunched)
-        state = StTr->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    else if (AddOnsMayBeInstalled)
+    if (AddOnsMayBeInstalled || (GameLaunched && !StTr->isChecked()))
         state = QStringLiteral("0");
+    else if (GameLaunched)
+        state = QStringLiteral("1");
     try {
         writeSettings(HomeDir + SettingsName, Settings{trackDir(), gameDir(), state});
     } catch (const IoError& error) {
@@ -254,15 +274,12 @@ void TForm1::removeTemporaryFiles()
     if (fs::fileExists(HomeDir + QStringLiteral("extrc.bat")))
         fs::removeFile(HomeDir + QStringLiteral("extrc.bat"));
 
-    // Only the track files go: a work folder holding anything else is not ours to empty.
+    // Only the track files go, in any letter case: a work folder holding anything else is not ours
+    // to empty.
     const QString workFolder = trackDir() + QStringLiteral("../Temp");
     if (!fs::folderExists(workFolder))
         return;
-    for (const QString& name : trackslots::TrackFileSet()) {
-        const QString file = workFolder + QLatin1Char('/') + name;
-        if (fs::fileExists(file))
-            fs::removeFile(file);
-    }
+    install::prepareWorkFolder(workFolder);
     fs::removeFolder(workFolder);
 }
 
@@ -282,6 +299,13 @@ void TForm1::Button1Click(QPushButton* sender)
     if (trackFolder)
         CheckTrass();
     update();
+    // A wrong folder is told at once; the choice stays, as the user made it.
+    if (!folder.isEmpty()) {
+        const QString problem =
+            trackFolder ? foldercheck::libraryProblem(folder) : foldercheck::gameProblem(folder);
+        if (!problem.isEmpty())
+            platform::dialogs().message(this, problem);
+    }
 }
 
 void TForm1::StTrClick()

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
 #include <memory>
 
+class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -20,11 +22,15 @@ class StatusBar;
 class TSkinForm;
 class HintMirror;
 class SkinMessages;
+class SingleCopy;
 namespace platform {
 class HelpViewer;
 }
 namespace trackslots {
 struct SlotRow;
+}
+namespace install {
+struct SlotRestore;
 }
 
 // The main window. Its controls are the program's state: the two folders are the texts of PaTr and
@@ -74,9 +80,14 @@ public:
     QString ArchiverPath; // HomeDir + "7zip.exe"
     QString SavedState;   // third line of "options.dat" as read at start
     bool GameLaunched = false;
-    // Set once the start command has recorded "0" in "options.dat" before touching the game folders;
-    // the close handler then keeps "0" even when the game was never launched.
+    // Whether "0" stands recorded for the game folders: read at start, set when the start command
+    // records "0" before touching the game folders, cleared only by a restore that put every standard
+    // file back. The start command restores while it is set, and the close handler then keeps "0".
     bool AddOnsMayBeInstalled = false;
+
+    // Puts the window in the middle of its screen. The window starts there, before the skin load shows
+    // its banner, so that every box centred on the window stands in the middle of the screen too.
+    void centreOnScreen();
 
     QString trackDir() const; // text of PaTr
     QString gameDir() const;  // text of PaGa
@@ -98,22 +109,38 @@ public:
     void BitBtn3Click();
     void BitBtn2Click(); // start command
     void BitBtn4Click(); // add command
+    // The add command's work on an archive already picked (or dropped on the window): true once it
+    // lies in a slot's library folder.
+    bool AddTrackArchive(const QString& archive);
 
     // A strip holds at most this many choice buttons: 18 pixels apart, they fill its 4600 pixels.
     static constexpr int MaxChoiceButtons = 255;
+    // The archive of a choice button: its file name in the slot's library folder.
+    static QString archiveOf(const QAbstractButton* button);
 
-    void CheckTrass();     // library scan
-    void StandartTracks(); // gives the standard tracks back
+    void CheckTrass(); // library scan
+    // While add-on tracks are installed, the hints of the slot check boxes and of the installed
+    // archives' choice buttons say which archive is in the game; otherwise they are the plain ones.
+    void showInstalledArchives();
+    // Gives the standard tracks back; returns the slots whose standard files are not all back and
+    // flushed to disk.
+    QList<install::SlotRestore> StandartTracks();
     void HintToStatusBar(const QString& hint);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Archives dropped on the window are filed by the add command, as if picked in its dialog.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void wireHandlers();
     void FormPaint();
+    // True when the track library has been chosen; tells the user otherwise.
+    bool libraryChosen();
+    void fileDroppedArchives(const QStringList& paths);
     void readSettingsFile();
     void loadSkin();
     void removeTemporaryFiles();
@@ -121,7 +148,10 @@ private:
     void AddChoiceButton(const trackslots::SlotRow& slot, int k, const QString& archive);
 
     std::unique_ptr<SkinMessages> m_skinMessages;
+    std::unique_ptr<SingleCopy> m_singleCopy; // held from start-up to the end of the run
     std::unique_ptr<HintMirror> m_hintMirror;
     QPointer<platform::HelpViewer> m_helpViewer;
     QHash<QString, QButtonGroup*> m_choiceGroups; // one exclusive group per strip, by slot name
+    // Set while the add command files an archive: its wait for the archiver still takes drops.
+    bool m_addRunning = false;
 };

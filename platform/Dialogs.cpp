@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMessageBox>
 
 namespace platform {
@@ -26,15 +27,27 @@ public:
         return box.exec() == QMessageBox::Yes;
     }
 
+    // Qt's own dialogs rather than the desktop's: they speak the program's language, and their
+    // all-files entry can be made to list every file.
     QString chooseFolder(QWidget* parent, const QString& prompt) override
     {
-        return QFileDialog::getExistingDirectory(parent, prompt, QString(), QFileDialog::ShowDirsOnly);
+        return QFileDialog::getExistingDirectory(
+            parent, prompt, QString(), QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     }
 
     QString chooseOpenFile(QWidget* parent, const QString& title, const QString& filter,
                            const QString& defaultSuffix) override
     {
         QFileDialog dialog(parent, title, QString(), filter);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        // Qt reads "*.*" as names with a dot in them; "*.*" means every file, as it always did on
+        // Windows, so a download saved without an extension is listed too.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
+            if (!chosen.endsWith(QStringLiteral("(*.*)")))
+                return;
+            if (auto* files = dialog.findChild<QFileSystemModel*>())
+                files->setNameFilters({QStringLiteral("*")});
+        });
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setDefaultSuffix(defaultSuffix);

@@ -20,7 +20,8 @@ public:
     virtual bool askYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
     // The folder browser; empty when cancelled. The returned path has no trailing "/" (but "/" itself).
     virtual QString chooseFolder(QWidget* parent, const QString& prompt) = 0;
-    // The open-file dialog; `filter` in Qt's form ("Name (*.zip);;All (*)"); empty when cancelled.
+    // The open-file dialog; `filter` in Qt's form ("Name (*.zip);;All (*.*)"), where an entry of "*.*"
+    // lists every file, names without a dot included; empty when cancelled.
     virtual QString chooseOpenFile(QWidget* parent, const QString& title, const QString& filter,
                                    const QString& defaultSuffix) = 0;
 };

@@ -4,6 +4,8 @@
 #include "platform/FsWildcard.h"
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -83,6 +85,20 @@ bool removeFolder(const QString& path)
 {
     const QByteArray encoded = native::encodePath(path);
     return !encoded.isEmpty() && rmdir(encoded.constData()) == 0;
+}
+
+bool fileIsLocked(const QString& path)
+{
+    const native::FileDescriptor file(open(native::encodePath(path).constData(), O_RDONLY | O_CLOEXEC));
+    // Closing the descriptor lets go of the lock if this process got it.
+    return file.isOpen() && flock(file.get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+}
+
+bool flushFolder(const QString& folder)
+{
+    const int error = native::syncFolder(folder);
+    errno = error;
+    return error == 0;
 }
 
 } // namespace platform::fs

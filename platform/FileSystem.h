@@ -39,8 +39,17 @@ bool removeFile(const QString& path);   // a file or link, never a folder
 bool createFolder(const QString& path); // one level, like mkdir
 bool removeFolder(const QString& path); // only when empty
 
+// Flushes the entries of `folder` (renames, new and deleted names) to disk, so that they survive a
+// power cut. False with errno set when that fails; file systems that cannot flush folders succeed.
+bool flushFolder(const QString& folder);
+
+// Whether another process holds an exclusive lock (flock) on the file: QLockFile's holder keeps its
+// lock file so locked for as long as it runs, so a dead holder's file is not locked.
+bool fileIsLocked(const QString& path);
+
 // Writes `contents` to `path` so that a failure at any moment leaves the old file whole: a temporary
-// file beside it, flushed to disk, renamed over the old one. Returns an error text, empty on success.
+// file beside it, flushed to disk, renamed over the old one. Returns an error text, empty on success;
+// errno tells the error then.
 QString writeFileAtomically(const QString& path, const QByteArray& contents);
 
 } // namespace platform::fs

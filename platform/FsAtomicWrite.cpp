@@ -25,9 +25,12 @@ QString finalTarget(const QString& path)
     return path;
 }
 
+// The error text; errno keeps the error for callers that word it themselves.
 QString failure(const QString& path, int error)
 {
-    return QStringLiteral("Cannot write %1: %2").arg(path, native::errorText(error));
+    const QString text = QStringLiteral("Cannot write %1: %2").arg(path, native::errorText(error));
+    errno = error;
+    return text;
 }
 
 } // namespace

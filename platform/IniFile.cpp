@@ -3,10 +3,13 @@
 #include "platform/TextCodec.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
+#include <QStringDecoder>
 
 // The rules of the Windows reader, which skin files made on Windows rely on:
-// - lines end at CR, LF or CR LF; a UTF-8 byte-order mark at the start is skipped;
+// - lines end at CR, LF or CR LF; a UTF-8 byte-order mark at the start is skipped, and a UTF-16 one
+//   (Notepad's "Unicode") makes the file UTF-16 of that byte order;
 // - a header is a line whose first non-blank character is "[" and that holds a "]"; its name is the
 //   text up to the first "]", trimmed; a "[" line without "]" is read like any other line;
 // - a key line holds "="; key and value are trimmed of blanks and tabs; ";" and "#" are not special;
@@ -51,18 +54,46 @@ QString unquoted(const QString& value)
     return value;
 }
 
+QString decodeIniText(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xFF\xFE"))
+        return QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2));
+    if (bytes.startsWith("\xFE\xFF"))
+        return QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.mid(2));
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return decodeText(bytes.mid(3));
+    return decodeText(bytes);
+}
+
 } // namespace
 
 IniFile::IniFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        m_status = Status::Missing;
         return;
-    m_exists = true;
-    QByteArray bytes = file.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    parse(decodeText(bytes));
+    }
+    if (!info.isFile()) {
+        m_status = Status::NotAFile;
+        return;
+    }
+    if (info.size() > MaxFileBytes) {
+        m_status = Status::TooLarge;
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_status = Status::Unreadable;
+        return;
+    }
+    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    if (bytes.size() > MaxFileBytes) {
+        m_status = Status::TooLarge; // it grew since it was looked at
+        return;
+    }
+    m_status = Status::Read;
+    parse(decodeIniText(bytes));
 }
 
 void IniFile::parse(const QString& text)

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 
 namespace platform {
@@ -44,14 +45,46 @@ bool startsWithMz(const QString& path)
 }
 
 // Started programs never get our standard input: a hidden program must not wait for a keyboard.
-bool startDetached(const QString& program, const QStringList& arguments, const QString& workingFolder)
+// An empty `environment` passes ours on unchanged.
+bool startDetached(const QString& program, const QStringList& arguments, const QString& workingFolder,
+                   const QProcessEnvironment& environment = {})
 {
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
     process.setWorkingDirectory(workingFolder);
     process.setStandardInputFile(QProcess::nullDevice());
+    if (!environment.isEmpty())
+        process.setProcessEnvironment(environment);
     return process.startDetached();
+}
+
+// The Wine prefix that holds the file `path`: the nearest folder above it with a "drive_c" folder and
+// a "system.reg" file; empty when there is none.
+QString winePrefixAbove(const QString& path)
+{
+    QDir folder = QFileInfo(path).absoluteDir();
+    for (;;) {
+        if (QFileInfo(folder.filePath(QStringLiteral("drive_c"))).isDir() &&
+            QFileInfo(folder.filePath(QStringLiteral("system.reg"))).isFile())
+            return folder.absolutePath();
+        if (folder.isRoot() || !folder.cdUp())
+            return {};
+    }
+}
+
+// A game inside a Wine prefix runs in that prefix, where its installer left its registry keys and
+// settings, whatever WINEPREFIX the user's session has. A link into a prefix counts as well.
+QProcessEnvironment gameEnvironment(const QFileInfo& game)
+{
+    QString prefix = winePrefixAbove(game.absoluteFilePath());
+    if (prefix.isEmpty())
+        prefix = winePrefixAbove(game.canonicalFilePath());
+    if (prefix.isEmpty())
+        return {};
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("WINEPREFIX"), prefix);
+    return environment;
 }
 
 StartResult failed(const QString& reason)
@@ -59,21 +92,35 @@ StartResult failed(const QString& reason)
     return {false, reason};
 }
 
-StartResult startBatch(const QString& batch)
+BatchInvocation invocationOf(const QString& batch)
 {
+    BatchInvocation invocation;
     const QString batchPath = existingIgnoringCase(QFileInfo(batch).absoluteFilePath());
-    if (!QFileInfo(batchPath).isFile())
-        return failed(QStringLiteral("Командный файл не найден: %1").arg(batch));
-    const QString interpreter = interpreterPath();
-    const QFileInfo interpreterInfo(interpreter);
-    if (!interpreterInfo.isFile() || !interpreterInfo.isExecutable())
-        return failed(QStringLiteral("Не найден интерпретатор команд: %1").arg(interpreter));
-
+    invocation.interpreter = interpreterPath();
+    if (!QFileInfo(batchPath).isFile()) {
+        invocation.failure = QStringLiteral("Командный файл не найден: %1").arg(batch);
+        return invocation;
+    }
+    const QFileInfo interpreterInfo(invocation.interpreter);
+    if (!interpreterInfo.isFile() || !interpreterInfo.isExecutable()) {
+        invocation.failure = QStringLiteral("Не найден интерпретатор команд: %1").arg(invocation.interpreter);
+        return invocation;
+    }
     const QString settings = existingIgnoringCase(batchPath.chopped(4) + QStringLiteral(".pif"));
     // Our batches take no parameters: whatever follows the batch on the command line is not passed on.
-    const QStringList arguments{QStringLiteral("--settings"), settings, batchPath};
-    if (!startDetached(interpreter, arguments, QFileInfo(batchPath).absolutePath()))
-        return failed(QStringLiteral("Не удалось запустить интерпретатор команд: %1").arg(interpreter));
+    invocation.arguments = {QStringLiteral("--settings"), settings, batchPath};
+    invocation.folder = QFileInfo(batchPath).absolutePath();
+    return invocation;
+}
+
+StartResult startBatch(const QString& batch)
+{
+    const BatchInvocation invocation = invocationOf(batch);
+    if (!invocation.failure.isEmpty())
+        return failed(invocation.failure);
+    if (!startDetached(invocation.interpreter, invocation.arguments, invocation.folder))
+        return failed(
+            QStringLiteral("Не удалось запустить интерпретатор команд: %1").arg(invocation.interpreter));
     return {true, {}};
 }
 
@@ -154,6 +201,17 @@ StartResult winExec(const QString& commandLine, int showWindow)
     return {true, {}};
 }
 
+BatchInvocation batchInvocation(const QString& commandLine)
+{
+    const QStringList arguments = splitCommandLine(commandLine);
+    if (arguments.isEmpty() || !arguments.first().endsWith(QStringLiteral(".bat"), Qt::CaseInsensitive)) {
+        BatchInvocation invocation;
+        invocation.failure = QStringLiteral("Не командный файл: %1").arg(commandLine);
+        return invocation;
+    }
+    return invocationOf(arguments.first());
+}
+
 StartResult startGame(const QString& executable, const QString& workingFolder)
 {
     const QString path = existingIgnoringCase(executable);
@@ -164,6 +222,7 @@ StartResult startGame(const QString& executable, const QString& workingFolder)
     if (!info.isFile())
         return failed(cannotStart);
 
+    const QProcessEnvironment environment = gameEnvironment(info);
     // A Windows executable goes to wine even with the execute bit: Windows disks mounted on Linux
     // often mark every file executable, and the kernel cannot run it itself.
     if (startsWithMz(path)) {
@@ -171,11 +230,11 @@ StartResult startGame(const QString& executable, const QString& workingFolder)
         if (wine.isEmpty())
             return failed(
                 QStringLiteral("Для запуска игры (программы Windows) нужен Wine: установите пакет wine."));
-        if (!startDetached(wine, {info.absoluteFilePath()}, workingFolder))
+        if (!startDetached(wine, {info.absoluteFilePath()}, workingFolder, environment))
             return failed(cannotStart);
         return {true, {}};
     }
-    if (!info.isExecutable() || !startDetached(info.absoluteFilePath(), {}, workingFolder))
+    if (!info.isExecutable() || !startDetached(info.absoluteFilePath(), {}, workingFolder, environment))
         return failed(cannotStart);
     return {true, {}};
 }

@@ -23,8 +23,20 @@ QStringList splitCommandLine(const QString& commandLine);
 // not asked to show anything, so it only documents intent.
 StartResult winExec(const QString& commandLine, int showWindow);
 
+// How winExec runs the ".bat" program of `commandLine`: the command interpreter, its arguments and
+// the folder it runs in; `failure` says, for the user, why the batch cannot run (empty when it can).
+struct BatchInvocation
+{
+    QString interpreter;
+    QStringList arguments;
+    QString folder;
+    QString failure;
+};
+BatchInvocation batchInvocation(const QString& commandLine);
+
 // Starts the game executable in `workingFolder`: a file with the execute bit directly, a Windows
-// executable (starting with "MZ") through wine when wine is installed; otherwise says why not.
+// executable (starting with "MZ") through wine when wine is installed; otherwise says why not. A game
+// inside a Wine prefix (a folder with "drive_c" and "system.reg" above it) runs with WINEPREFIX set to it.
 StartResult startGame(const QString& executable, const QString& workingFolder);
 
 // The command interpreter used for ".bat" files; by default "rovex-cmd" beside the running executable.

@@ -23,6 +23,38 @@ ChannelRange rangeOf(int key, int tolerance)
     return {key, std::min(key + tolerance, 255)};
 }
 
+// A pixel is a key pixel when each of its channels lies in that channel's range.
+class KeyTest
+{
+public:
+    KeyTest(qint32 keyColor, qint32 tolerance)
+    {
+        const QRgb key = resolveColor(keyColor);
+        const QRgb width = resolveColor(tolerance);
+        m_red = rangeOf(qRed(key), qRed(width));
+        m_green = rangeOf(qGreen(key), qGreen(width));
+        m_blue = rangeOf(qBlue(key), qBlue(width));
+    }
+
+    bool operator()(QRgb pixel) const
+    {
+        return m_red.holds(qRed(pixel)) && m_green.holds(qGreen(pixel)) && m_blue.holds(qBlue(pixel));
+    }
+
+private:
+    ChannelRange m_red{};
+    ChannelRange m_green{};
+    ChannelRange m_blue{};
+};
+
+// 32-bit pixels with colour in the low three bytes; any alpha byte is ignored, as a plain copy would.
+QImage scanImage(const QImage& mask)
+{
+    return mask.format() == QImage::Format_RGB32 || mask.format() == QImage::Format_ARGB32
+               ? mask
+               : mask.convertToFormat(QImage::Format_RGB32);
+}
+
 class RunCollector
 {
 public:
@@ -63,18 +95,8 @@ std::optional<QRegion> BuildMaskRegion(const QImage& mask, qint32 keyColor, qint
 {
     if (mask.isNull())
         return std::nullopt;
-    // 32-bit pixels with colour in the low three bytes; any alpha byte is ignored, as a plain copy would.
-    const QImage scan = mask.format() == QImage::Format_RGB32 || mask.format() == QImage::Format_ARGB32
-                            ? mask
-                            : mask.convertToFormat(QImage::Format_RGB32);
-    const QRgb key = resolveColor(keyColor);
-    const QRgb width = resolveColor(tolerance);
-    const ChannelRange red = rangeOf(qRed(key), qRed(width));
-    const ChannelRange green = rangeOf(qGreen(key), qGreen(width));
-    const ChannelRange blue = rangeOf(qBlue(key), qBlue(width));
-    const auto isKey = [&](QRgb pixel) {
-        return red.holds(qRed(pixel)) && green.holds(qGreen(pixel)) && blue.holds(qBlue(pixel));
-    };
+    const QImage scan = scanImage(mask);
+    const KeyTest isKey(keyColor, tolerance);
 
     RunCollector runs;
     const int columns = scan.width();
@@ -91,4 +113,20 @@ std::optional<QRegion> BuildMaskRegion(const QImage& mask, qint32 keyColor, qint
         }
     }
     return runs.finish();
+}
+
+QImage BuildMaskAlpha(const QImage& mask, qint32 keyColor, qint32 tolerance)
+{
+    if (mask.isNull())
+        return {};
+    const QImage scan = scanImage(mask);
+    const KeyTest isKey(keyColor, tolerance);
+    QImage alpha(scan.size(), QImage::Format_Alpha8);
+    for (int y = 0; y < scan.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(scan.constScanLine(y));
+        uchar* out = alpha.scanLine(y);
+        for (int x = 0; x < scan.width(); ++x)
+            out[x] = isKey(row[x]) ? 0 : 255;
+    }
+    return alpha;
 }

@@ -5,6 +5,7 @@
 #include "skin/SkinMessages.h"
 
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 QString skinMessageText(const char* text)
@@ -90,6 +91,7 @@ void TSkinForm::ApplyMask()
         setGeometry(QRect(QPoint(0, 0), size));
 
     WindowRegion = BuildMaskRegion(MaskBitmap, m_keyColor, m_tolerance);
+    m_outline = BuildMaskAlpha(MaskBitmap, m_keyColor, m_tolerance);
     if (!WindowRegion) {
         form->clearMask();
     } else if (WindowRegion->isEmpty()) {
@@ -123,22 +125,28 @@ void TSkinForm::copyLookRect(const QImage& look, const QRect& rect)
 
 QImage TSkinForm::shapedSurface() const
 {
-    if (!WindowRegion)
-        return m_surface;
-    QImage shaped(m_surface.size(), QImage::Format_ARGB32_Premultiplied);
-    shaped.fill(Qt::transparent);
-    QPainter painter(&shaped);
-    painter.setClipRegion(*WindowRegion);
-    painter.drawImage(0, 0, m_surface);
-    return shaped;
+    return shapedPart(m_surface.rect());
 }
 
-void TSkinForm::paintEvent(QPaintEvent*)
+QImage TSkinForm::shapedPart(const QRect& rect) const
 {
+    QImage part = m_surface.copy(rect);
+    if (m_outline.isNull() || part.isNull())
+        return part;
+    QPainter painter(&part);
+    painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    painter.drawImage(QPoint(0, 0), m_outline, rect);
+    return part;
+}
+
+void TSkinForm::paintEvent(QPaintEvent* event)
+{
+    const QRect rect = event->rect() & m_surface.rect();
+    if (rect.isEmpty())
+        return;
     QPainter painter(this);
-    if (WindowRegion)
-        painter.setClipRegion(*WindowRegion);
-    painter.drawImage(0, 0, m_surface);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(rect.topLeft(), shapedPart(rect));
 }
 
 qint32 TSkinForm::IndexOfHotArea(const QString& id) const

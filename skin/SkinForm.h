@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/ShiftState.h"
 #include "skin/SkinItems.h"
 
 #include <QImage>
@@ -13,6 +14,7 @@
 class QHelpEvent;
 class QPainter;
 class SkinMessages;
+class SkinPictures;
 class WindowMover;
 
 namespace platform {
@@ -77,9 +79,9 @@ public:
     // The pointer handlers, in component coordinates; the widget's mouse events call them. A left
     // press on no item (or on a track beside its thumb) moves the window, and its mouseDownNotify
     // follows when the move has ended.
-    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void MouseMove(Qt::KeyboardModifiers shift, int x, int y);
-    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y);
+    void MouseMove(TShiftState shift, int x, int y);
+    void MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y);
     // Makes hot area `index` the current member of its radio group and unchecks the one before.
     void SelectInGroup(qint32 index);
     // Brings the bar's position into Min..Max and puts the thumb on that percentage of its travel.
@@ -127,14 +129,13 @@ public:
 
     // The drawing surface (back image) that the widget shows.
     const QImage& surface() const { return m_surface; }
-    // The surface as the screen shows it: transparent outside WindowRegion.
+    // The surface as the screen shows it: transparent outside the outline.
     QImage shapedSurface() const;
 
 signals:
-    void mouseDownNotify(const QString& id, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
-                         int y);
-    void mouseUpNotify(const QString& id, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void mouseMoveNotify(const QString& id, Qt::KeyboardModifiers shift, int x, int y);
+    void mouseDownNotify(const QString& id, Qt::MouseButton button, TShiftState shift, int x, int y);
+    void mouseUpNotify(const QString& id, Qt::MouseButton button, TShiftState shift, int x, int y);
+    void mouseMoveNotify(const QString& id, TShiftState shift, int x, int y);
     void trackBarNotify(const QString& id, int position);
     void skinChanged(TSkinForm* sender);
     void hintChanged(const QString& hint);
@@ -145,6 +146,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Gives the window and the component the mask's size and the mask's outline.
@@ -155,21 +157,25 @@ private:
     void ensureSurface();
     void loadHotAreas(const platform::IniFile& ini);
     void loadDisplays(const platform::IniFile& ini);
-    void loadTrackBars(const platform::IniFile& ini, const QString& folder);
+    void loadTrackBars(const platform::IniFile& ini, const QString& folder, SkinPictures& pictures);
     bool SkinShowHint(QHelpEvent* event);
     void pressTrackBars(QPoint point);
     void dragTrackBar(QPoint point);
     QString trackBarHint(QPoint point) const;
-    void moveWindow(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void moveWindow(Qt::MouseButton button, TShiftState shift, int x, int y);
     void drawDisplay(QPainter& painter, const DisplayInfoRec& display);
     void DrawNumberText(QPainter& painter, qint32 x, qint32 y, const QString& text);
     void DrawGlyphText(QPainter& painter, qint32 x, qint32 y, const QString& text);
     void drawFontText(QPainter& painter, const DisplayInfoRec& display);
+    // `rect` of the surface, transparent where the outline cuts the window away.
+    QImage shapedPart(const QRect& rect) const;
 
     qint32 m_keyColor = 0xFFFFFF;
     qint32 m_tolerance = 0;
     QString m_hint;
     QImage m_surface;
+    // The outline last given to the window, as alpha (see BuildMaskAlpha); null without a mask.
+    QImage m_outline;
     SkinMessages* m_messages = nullptr;
     WindowMover* m_mover = nullptr;
     // The press whose notification waits for the window move it started.
@@ -177,7 +183,7 @@ private:
     {
         QString id;
         Qt::MouseButton button = Qt::NoButton;
-        Qt::KeyboardModifiers shift;
+        TShiftState shift;
         int x = 0;
         int y = 0;
     };

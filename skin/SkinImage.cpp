@@ -1,10 +1,13 @@
 #include "skin/SkinImage.h"
 
+#include "skin/BitmapCheck.h"
 #include "skin/JpegReader.h"
 #include "skin/SkinError.h"
 #include "skin/SkinMessages.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 namespace {
@@ -12,6 +15,7 @@ namespace {
 // The reader refuses bitmaps and icons beyond these before decoding them.
 constexpr int MaxImageSide = 32767;
 constexpr qint64 MaxImagePixels = 64LL * 1024 * 1024;
+constexpr qint64 BytesPerMegabyte = 1024 * 1024;
 
 enum class PictureFormat
 {
@@ -51,9 +55,38 @@ PictureFormat formatOf(const QString& extension)
     throw SkinError(QStringLiteral("Bitmap image is not valid"));
 }
 
-QImage readWithQt(QFile& file, const char* format)
+[[noreturn]] void failTooLarge(const QString& path)
 {
-    QImageReader reader(&file, format);
+    throw SkinError(QStringLiteral("File %1 is too large (over %2 MB)")
+                        .arg(path)
+                        .arg(MaxPictureFileBytes / BytesPerMegabyte));
+}
+
+// Only a regular file is opened: a FIFO would block the load for good, a device would never end.
+QByteArray readPictureFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        throw SkinError(QStringLiteral("Cannot open file %1").arg(path));
+    if (info.size() > MaxPictureFileBytes)
+        failTooLarge(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw SkinError(QStringLiteral("Cannot open file %1").arg(path));
+    QByteArray data = file.read(MaxPictureFileBytes + 1);
+    if (data.size() > MaxPictureFileBytes)
+        failTooLarge(path); // it grew since it was looked at
+    return data;
+}
+
+QImage readWithQt(const QByteArray& data, const char* format)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    // The extension alone names the decoder: GIF data called .bmp is no bitmap.
+    reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(false);
     const QSize declared = reader.size();
     if (declared.isValid() && (declared.width() > MaxImageSide || declared.height() > MaxImageSide ||
@@ -67,9 +100,8 @@ QImage readWithQt(QFile& file, const char* format)
     return picture;
 }
 
-QImage readJpeg(QFile& file)
+QImage readJpeg(const QByteArray& data)
 {
-    const QByteArray data = file.readAll();
     QImage picture;
     if (const int code = DecodeJpeg(data, picture); code != 0)
         throw SkinError(QStringLiteral("JPEG error #%1").arg(code));
@@ -82,19 +114,19 @@ QImage readPicture(const QString& path)
     const PictureFormat format = formatOf(extension);
     if (format == PictureFormat::Unknown)
         throw SkinError(QStringLiteral("Unknown picture file extension (.%1)").arg(extension));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw SkinError(QStringLiteral("Cannot open file %1").arg(path));
+    const QByteArray data = readPictureFile(path);
     switch (format) {
     case PictureFormat::Bitmap:
-        return readWithQt(file, "bmp");
+        if (!bitmapIsComplete(data))
+            failBitmap();
+        return readWithQt(data, "bmp");
     case PictureFormat::Icon:
-        return readWithQt(file, "ico");
+        return readWithQt(data, "ico");
     case PictureFormat::Jpeg:
     case PictureFormat::Unknown:
         break;
     }
-    return readJpeg(file);
+    return readJpeg(data);
 }
 
 } // namespace
@@ -112,13 +144,39 @@ QString ExtensionOf(const QString& name)
     return extension;
 }
 
-void LoadSkinImage(QImage& target, const QString& fileName, SkinMessages& messages)
+bool LoadSkinImage(QImage& target, const QString& fileName, SkinMessages& messages)
 {
     if (ExtensionOf(fileNamePart(fileName)) == QLatin1String("GIF")) {
         messages.show(QStringLiteral("No GIF support!"));
-        return;
+        return false;
     }
     QImage picture = readPicture(fileName);
     target = picture.format() == QImage::Format_RGB32 ? std::move(picture)
                                                       : picture.convertToFormat(QImage::Format_RGB32);
+    return true;
+}
+
+SkinPictures::SkinPictures(SkinMessages& messages, qint64 budgetBytes)
+    : m_messages(messages)
+    , m_budgetBytes(budgetBytes)
+{
+}
+
+void SkinPictures::load(QImage& target, const QString& fileName)
+{
+    const auto known = m_decoded.constFind(fileName);
+    if (known != m_decoded.constEnd()) {
+        target = *known;
+        return;
+    }
+    QImage picture;
+    if (!LoadSkinImage(picture, fileName, m_messages))
+        return;
+    if (m_usedBytes + picture.sizeInBytes() > m_budgetBytes)
+        throw SkinError(QStringLiteral("Skin pictures exceed %1 MB of memory at file %2")
+                            .arg(m_budgetBytes / BytesPerMegabyte)
+                            .arg(fileName));
+    m_usedBytes += picture.sizeInBytes();
+    m_decoded.insert(fileName, picture);
+    target = picture;
 }

@@ -1,16 +1,45 @@
 #pragma once
 
+#include <QHash>
 #include <QImage>
 #include <QString>
 
 class SkinMessages;
 
+// The largest picture file read: a bigger one cannot hold a picture within the reader's pixel limit
+// (64 Mi pixels of at most 4 bytes, plus room for headers and palettes).
+inline constexpr qint64 MaxPictureFileBytes = 64LL * 1024 * 1024 * 4 + 1024 * 1024;
+
 // The up to three characters after the first "." of `name`, a to z in capitals; empty without ".".
 QString ExtensionOf(const QString& name);
 
 // Loads the image file `fileName` (a full path) into `target`: Windows bitmaps and icons through Qt,
-// JPEG through libjpeg. A GIF name (by the first "." of the file name) is refused with the message
-// "No GIF support!" and leaves `target` as it was. Failures throw SkinError with the exact messages
-// "Unknown picture file extension (.%s)", "Cannot open file %s", "Bitmap image is not valid",
-// "JPEG error #%d"; `target` is then left as it was. The result is in QImage::Format_RGB32.
-void LoadSkinImage(QImage& target, const QString& fileName, SkinMessages& messages);
+// JPEG through libjpeg, each strictly by the extension after the last "." (the content never picks
+// another decoder). A GIF name (by the first "." of the file name) is refused with the message
+// "No GIF support!" and leaves `target` as it was; the result is then false. Only regular files of at
+// most MaxPictureFileBytes are read. Failures throw SkinError with the exact messages
+// "Unknown picture file extension (.%s)", "Cannot open file %s", "Bitmap image is not valid" (also
+// for a bitmap whose pixel data is cut short), "JPEG error #%d", or "File %s is too large (over N
+// MB)"; `target` is then left as it was. The result is in QImage::Format_RGB32.
+bool LoadSkinImage(QImage& target, const QString& fileName, SkinMessages& messages);
+
+// The pictures of one skin load. Each file is decoded once and shared by every bitmap that names it
+// (QImage shares its pixels), so memory grows with the distinct pictures, not with the items; the
+// decoded pictures together may not exceed the budget.
+class SkinPictures
+{
+public:
+    static constexpr qint64 DefaultBudgetBytes = 512LL * 1024 * 1024;
+
+    explicit SkinPictures(SkinMessages& messages, qint64 budgetBytes = DefaultBudgetBytes);
+
+    // LoadSkinImage, sharing a file decoded before. A picture that would take the decoded pictures
+    // past the budget throws SkinError("Skin pictures exceed N MB of memory at file %s").
+    void load(QImage& target, const QString& fileName);
+
+private:
+    SkinMessages& m_messages;
+    qint64 m_budgetBytes;
+    qint64 m_usedBytes = 0;
+    QHash<QString, QImage> m_decoded;
+};

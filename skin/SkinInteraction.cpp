@@ -26,7 +26,7 @@ qint32 thumbExtent(const TrackBarInfoRec& bar)
 
 } // namespace
 
-void TSkinForm::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
+void TSkinForm::MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y)
 {
     CurrentID.clear();
     ItemPressed = false;
@@ -67,7 +67,7 @@ void TSkinForm::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, i
 }
 
 // The press notification waits until the move is over, as the press that started it.
-void TSkinForm::moveWindow(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
+void TSkinForm::moveWindow(Qt::MouseButton button, TShiftState shift, int x, int y)
 {
     if (!m_mover) {
         m_mover = new WindowMover(this);
@@ -101,7 +101,7 @@ void TSkinForm::SelectInGroup(qint32 index)
     SetHotAreaChecked(HotAreaID(previous), false);
 }
 
-void TSkinForm::MouseMove(Qt::KeyboardModifiers shift, int x, int y)
+void TSkinForm::MouseMove(TShiftState shift, int x, int y)
 {
     if (RepaintPending)
         PaintSkin();
@@ -142,7 +142,7 @@ void TSkinForm::MouseMove(Qt::KeyboardModifiers shift, int x, int y)
     emit mouseMoveNotify(CurrentID, shift, x, y);
 }
 
-void TSkinForm::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
+void TSkinForm::MouseUp(Qt::MouseButton button, TShiftState shift, int x, int y)
 {
     CurrentID.clear();
     ItemPressed = false;
@@ -252,16 +252,23 @@ bool TSkinForm::event(QEvent* event)
     return QWidget::event(event);
 }
 
+// The buttons held: on a press they include the pressed one, on a release no longer the released one.
 void TSkinForm::mousePressEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
-    MouseDown(event->button(), event->modifiers(), at.x(), at.y());
+    MouseDown(event->button(), shiftStateOf(event->modifiers(), event->buttons()), at.x(), at.y());
+}
+
+void TSkinForm::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    MouseDown(event->button(), shiftStateOf(event->modifiers(), event->buttons(), true), at.x(), at.y());
 }
 
 void TSkinForm::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
-    MouseMove(event->modifiers(), at.x(), at.y());
+    MouseMove(shiftStateOf(event->modifiers(), event->buttons()), at.x(), at.y());
     // A tool tip already up follows the item under the pointer at once.
     if (QToolTip::isVisible() && QToolTip::text() != m_hint) {
         if (m_hint.isEmpty())
@@ -276,5 +283,5 @@ void TSkinForm::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton && m_mover && m_mover->takeStrayRelease())
         return;
     const QPoint at = event->position().toPoint();
-    MouseUp(event->button(), event->modifiers(), at.x(), at.y());
+    MouseUp(event->button(), shiftStateOf(event->modifiers(), event->buttons()), at.x(), at.y());
 }

@@ -33,6 +33,11 @@ struct DisplayFont
     bool bold = false;
     bool italic = false;
     quint8 charset = 1;
+
+    // `size` in pixels at the 96 dots per inch skins are drawn for; 0 when the size is not positive.
+    // Capped at 32767, the largest side of a skin picture: no text needs more, and the sum must not
+    // overflow.
+    int pixelSize() const;
 };
 
 struct DisplayInfoRec

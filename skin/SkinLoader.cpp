@@ -47,6 +47,33 @@ qint32 readNumber(const platform::IniFile& ini, const QString& section, const QS
     return parseSkinInteger(ini.value(section, key)).value_or(defaultValue);
 }
 
+// A missing definition file would read as an empty one of version 0 and end in a misleading
+// complaint about the mask; a file that cannot be read at all is named with the reason.
+void refuseUnreadSkinFile(const platform::IniFile& ini, const QString& fileName)
+{
+    using Status = platform::IniFile::Status;
+    switch (ini.status()) {
+    case Status::Read:
+        return;
+    case Status::Missing:
+        throw SkinError(QStringLiteral("Skin file %1 does not exist").arg(fileName));
+    case Status::TooLarge:
+        throw SkinError(QStringLiteral("File %1 is too large (over %2 MB)")
+                            .arg(fileName)
+                            .arg(platform::IniFile::MaxFileBytes / (1024 * 1024)));
+    case Status::NotAFile:
+    case Status::Unreadable:
+        break;
+    }
+    throw SkinError(QStringLiteral("Cannot open file %1").arg(fileName));
+}
+
+// Skins made on Windows name pictures in subfolders with "\".
+QString pictureName(QString name)
+{
+    return name.replace(u'\\', u'/');
+}
+
 qint32 readCount(const platform::IniFile& ini, const QString& section)
 {
     const qint32 count = readNumber(ini, section, QStringLiteral("Count"), 0);
@@ -88,6 +115,7 @@ void TSkinForm::LoadSkin(const QString& fileName)
 
     const QString folder = fileName.left(fileName.lastIndexOf(u'/') + 1);
     const platform::IniFile ini(fileName);
+    refuseUnreadSkinFile(ini, fileName);
 
     SkinVersion = readNumber(ini, QStringLiteral("Version"), QStringLiteral("Ver"), 0);
     if (SkinVersion < MinSkinVersion)
@@ -104,31 +132,30 @@ void TSkinForm::LoadSkin(const QString& fileName)
     if (onName == downName)
         HoverEnabled = false;
 
-    maskName.prepend(folder);
-    upName.prepend(folder);
-    downName.prepend(folder);
+    for (QString* name : {&maskName, &upName, &downName})
+        *name = folder + pictureName(*name);
     for (QString* name : {&onName, &numbersName, &textName}) {
         if (!name->isEmpty())
-            name->prepend(folder);
+            *name = folder + pictureName(*name);
     }
 
     HotAreas.resize(readCount(ini, QStringLiteral("HOTAREAINFO")));
 
-    SkinMessages& boxes = messages();
-    LoadSkinImage(MaskBitmap, maskName, boxes);
-    LoadSkinImage(MouseUpBitmap, upName, boxes);
-    LoadSkinImage(MouseOnBitmap, onName, boxes);
-    LoadSkinImage(MouseDownBitmap, downName, boxes);
+    SkinPictures pictures(messages());
+    pictures.load(MaskBitmap, maskName);
+    pictures.load(MouseUpBitmap, upName);
+    pictures.load(MouseOnBitmap, onName);
+    pictures.load(MouseDownBitmap, downName);
     if (!numbersName.isEmpty())
-        LoadSkinImage(NumbersBitmap, numbersName, boxes);
+        pictures.load(NumbersBitmap, numbersName);
     if (!textName.isEmpty())
-        LoadSkinImage(TextBitmap, textName, boxes);
+        pictures.load(TextBitmap, textName);
 
     ApplyMask();
 
     loadHotAreas(ini);
     loadDisplays(ini);
-    loadTrackBars(ini, folder);
+    loadTrackBars(ini, folder, pictures);
 
     ActiveTrackBar = -1;
     emit skinChanged(this);
@@ -198,7 +225,7 @@ void TSkinForm::loadDisplays(const platform::IniFile& ini)
     }
 }
 
-void TSkinForm::loadTrackBars(const platform::IniFile& ini, const QString& folder)
+void TSkinForm::loadTrackBars(const platform::IniFile& ini, const QString& folder, SkinPictures& pictures)
 {
     const QString section = QStringLiteral("TRACKBARINFO");
     TrackBars.resize(readCount(ini, section));
@@ -208,10 +235,10 @@ void TSkinForm::loadTrackBars(const platform::IniFile& ini, const QString& folde
         bar.ID = requiredItem(items, 0);
         if (!bar.ThumbBitmap)
             bar.ThumbBitmap = std::make_shared<QImage>();
-        LoadSkinImage(*bar.ThumbBitmap, folder + requiredItem(items, 1), messages());
+        pictures.load(*bar.ThumbBitmap, folder + pictureName(requiredItem(items, 1)));
         if (!bar.ThumbDownBitmap)
             bar.ThumbDownBitmap = std::make_shared<QImage>();
-        LoadSkinImage(*bar.ThumbDownBitmap, folder + requiredItem(items, 2), messages());
+        pictures.load(*bar.ThumbDownBitmap, folder + pictureName(requiredItem(items, 2)));
         bar.ThumbWidth = bar.ThumbDownBitmap->width();
         bar.ThumbHeight = bar.ThumbDownBitmap->height();
         bar.X = requiredInteger(items, 3);

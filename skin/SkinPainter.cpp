@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QPainter>
 
+#include <climits>
+
 namespace {
 
 // The cells of the number strip, left to right.
@@ -22,9 +24,20 @@ constexpr int BlankTextRow = 1;
 constexpr int BlankTextCell = 10;
 
 // Fonts are sized in points at the 96 dots per inch skins are drawn for, whatever the surface says.
-constexpr double SkinDotsPerInch = 96.0;
+constexpr qint64 SkinDotsPerInch = 96;
+constexpr qint64 PointsPerInch = 72;
+constexpr qint64 MaxFontPixels = 32767;
 
 } // namespace
+
+int DisplayFont::pixelSize() const
+{
+    if (size <= 0)
+        return 0;
+    // Rounded to the nearest pixel, in 64 bits.
+    const qint64 pixels = (qint64(size) * SkinDotsPerInch * 2 + PointsPerInch) / (PointsPerInch * 2);
+    return int(qMin(pixels, MaxFontPixels));
+}
 
 void TSkinForm::PaintSkin()
 {
@@ -43,11 +56,14 @@ void TSkinForm::PaintSkin()
             const TrackBarInfoRec& bar = TrackBars[i];
             const std::shared_ptr<QImage>& thumb =
                 i == ActiveTrackBar ? bar.ThumbDownBitmap : bar.ThumbBitmap;
+            // Each image at its own size: a pressed thumb that failed to load (0 x 0) must not
+            // hide the thumb at rest.
             if (!thumb || thumb->isNull())
                 continue;
-            const QRect at = thumbRect(bar);
-            if (!at.isEmpty())
-                painter.drawImage(at.topLeft(), *thumb);
+            const qint64 left = bar.Horizontal ? qint64(bar.X) + bar.ThumbOffset : bar.X;
+            const qint64 top = bar.Horizontal ? bar.Y : qint64(bar.Y) + bar.ThumbOffset;
+            if (left >= INT_MIN && left <= INT_MAX && top >= INT_MIN && top <= INT_MAX)
+                painter.drawImage(QPoint(int(left), int(top)), *thumb);
         }
         for (const DisplayInfoRec& display : std::as_const(Displays))
             drawDisplay(painter, display);
@@ -114,8 +130,8 @@ void TSkinForm::drawFontText(QPainter& painter, const DisplayInfoRec& display)
     QFont font(display.Font->face);
     font.setBold(display.Font->bold);
     font.setItalic(display.Font->italic);
-    if (display.Font->size > 0)
-        font.setPixelSize(qMax(1, qRound(display.Font->size * SkinDotsPerInch / 72.0)));
+    if (const int pixels = display.Font->pixelSize(); pixels > 0)
+        font.setPixelSize(pixels);
     painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setFont(font);

@@ -2,9 +2,11 @@
 
 namespace {
 
+// Code 0 counts with the other control codes: it ends an item, so it must also be stepped over, or
+// the line would yield empty items without end.
 bool isSkippable(QChar c)
 {
-    return c.unicode() >= 1 && c.unicode() <= 32;
+    return c.unicode() <= 32;
 }
 
 int hexDigit(QChar c)

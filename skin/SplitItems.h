@@ -6,7 +6,7 @@
 
 #include <optional>
 
-// Splits one item line of a skin file. Characters with codes 1 to 32 before an item are skipped; an
+// Splits one item line of a skin file. Characters with codes 0 to 32 before an item are skipped; an
 // item starting with a double quote runs to the next single double quote ("" inside stands for one);
 // any other item runs up to `separator`, a character below 32 or the end, keeping its inner and
 // trailing blanks. A separator at the very end adds no empty item.

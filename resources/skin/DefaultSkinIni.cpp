@@ -34,18 +34,20 @@ QByteArray defaultSkinIni()
         QStringLiteral("MouseOnBitmap=%1").arg(QLatin1String(HoverFile)),
         QString(),
         QStringLiteral("[HOTAREAINFO]"),
-        QStringLiteral("Count=2"),
-        QStringLiteral("1=") +
-            hotAreaLine("Title", TitleArea, QStringLiteral("Rovex 1.0: дополнительные трассы для игры")),
+        QStringLiteral("Count=3"),
+        // Short: its tool tip, which opens below and to the right of the pointer, must end before the
+        // exit button.
+        QStringLiteral("1=") + hotAreaLine("Title", TitleArea, QStringLiteral("Rovex 1.0")),
         QStringLiteral("2=") + hotAreaLine("Flag", FlagArea, QStringLiteral("Удачных гонок!")),
+        QStringLiteral("3=") + hotAreaLine("Exit", ExitRing, QStringLiteral("Выход (игра не запускается!)")),
         QString(),
         QStringLiteral("[DISPLAYINFO]"),
         QStringLiteral("Count=1"),
         QStringLiteral("Charset=1"),
         QStringLiteral(
-            "1=Version, DejaVu Sans, TRUE, FALSE, 7, $136AFF, %1, %2, Font, v1.0, Rovex 1.0, 30, 12")
-            .arg(TitleArea.right() + 8)
-            .arg(TitleBump.top() + 30),
+            "1=Version, DejaVu Sans, TRUE, FALSE, 9, $D8E6F4, %1, %2, Font, v1.0, Rovex 1.0, 30, 14")
+            .arg(TitleArea.right() + 6)
+            .arg(TitleBump.top() + 28),
         QString(),
         QStringLiteral("[TRACKBARINFO]"),
         QStringLiteral("Count=0"),

@@ -26,43 +26,6 @@ QStringList entriesOf(const QString& folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
 }
 
-// Answers through the scripted dialogs and notes the progress text shown when each question comes,
-// so a test sees what the previous answer led to.
-class ProgressAtQuestions final : public platform::Dialogs
-{
-public:
-    ProgressAtQuestions(ScriptedDialogs& script, const StatusBar& bar)
-        : m_script(script)
-        , m_bar(bar)
-    {
-        platform::setDialogs(this);
-    }
-    ~ProgressAtQuestions() override { platform::setDialogs(&m_script); }
-
-    QStringList shown;
-
-    void message(QWidget* parent, const QString& text) override { m_script.message(parent, text); }
-    void error(QWidget* parent, const QString& text) override { m_script.error(parent, text); }
-    bool askYesNo(QWidget* parent, const QString& title, const QString& text) override
-    {
-        shown.append(m_bar.text());
-        return m_script.askYesNo(parent, title, text);
-    }
-    QString chooseFolder(QWidget* parent, const QString& prompt) override
-    {
-        return m_script.chooseFolder(parent, prompt);
-    }
-    QString chooseOpenFile(QWidget* parent, const QString& title, const QString& filter,
-                           const QString& defaultSuffix) override
-    {
-        return m_script.chooseOpenFile(parent, title, filter, defaultSuffix);
-    }
-
-private:
-    ScriptedDialogs& m_script;
-    const StatusBar& m_bar;
-};
-
 } // namespace
 
 class TestAddTrack : public QObject
@@ -92,6 +55,7 @@ private slots:
     void hugeAndBinaryDescriptionsAreReadThrough();
     void archiveNameWithQuoteIsRefused();
     void interpreterThatDoesNotStartIsReported();
+    void interpreterThatEndsWithoutMarkerIsReported();
     void unwritableBatchIsAnErrorAndLeavesNothingBehind();
 
 private:
@@ -249,10 +213,14 @@ void TestAddTrack::twoSlotNamesInOneLineAskInTableOrder()
 {
     openWindow();
     const QString archive = describedDownload("two.zip", "Summit or Coastal?");
-    ProgressAtQuestions progress(*m_dialogs, *m_form->RBar);
+    // The progress text shown when each question comes tells what the previous answer led to.
+    QStringList shown;
+    m_dialogs->atQuestion = [&] {
+        shown.append(m_form->RBar->text());
+    };
     add(archive, {false, true});
     QCOMPARE(askedSlots(), (QStringList{"Coastal", "Summit"}));
-    QCOMPARE(progress.shown, (QStringList{Analysing, NotThisSlot}));
+    QCOMPARE(shown, (QStringList{Analysing, NotThisSlot}));
     QVERIFY(QFileInfo::exists(m_library + "Summit/two.zip"));
     QVERIFY(!QFileInfo::exists(m_library + "Coastal/two.zip"));
     QCOMPARE(m_form->RBar->text(), Filed);
@@ -399,7 +367,12 @@ void TestAddTrack::archiveNameWithQuoteIsRefused()
 {
     openWindow();
     const QString archive = describedDownload("say \"hi\".zip", "UK");
+    const qsizetype messagesBefore = m_dialogs->messages.size();
     add(archive, {true});
+    QCOMPARE(m_dialogs->messages.mid(messagesBefore),
+             QStringList{"Трасса не добавлена. Недопустимый символ в пути: " + archive +
+                         "\nПуть не должен содержать кавычек и управляющих символов: переименуйте файл или "
+                         "папку и попробуйте ещё раз."});
     QVERIFY(m_dialogs->questions.isEmpty());
     QCOMPARE(m_form->RBar->text(), Failed);
     QVERIFY(QFileInfo::exists(archive));
@@ -417,6 +390,17 @@ void TestAddTrack::interpreterThatDoesNotStartIsReported()
     QVERIFY(m_dialogs->questions.isEmpty());
     QCOMPARE(m_form->RBar->text(), Failed);
     QVERIFY(QFileInfo::exists(archive));
+}
+
+void TestAddTrack::interpreterThatEndsWithoutMarkerIsReported()
+{
+    openWindow();
+    platform::setInterpreterPath(QStringLiteral("/bin/true"));
+    const int messagesBefore = m_dialogs->messages.size();
+    add(describedDownload("lost.zip", "UK"), {true});
+    QCOMPARE(m_dialogs->messages.mid(messagesBefore),
+             QStringList{"Интерпретатор команд завершился, не закончив распаковку"});
+    QCOMPARE(m_form->RBar->text(), Failed);
 }
 
 void TestAddTrack::unwritableBatchIsAnErrorAndLeavesNothingBehind()

@@ -2,6 +2,7 @@
 #include "app/SlotTable.h"
 #include "platform/Process.h"
 #include "tests/support/HomeFolder.h"
+#include "tests/support/Processes.h"
 #include "tools/archiver/ZipWriter.h"
 
 #include <QDir>
@@ -23,6 +24,11 @@ private slots:
     void unsafePathsAreRefused();
     void staleMarkerDoesNotEndTheWait();
     void interpreterThatCannotStartIsReported();
+    void archiverEndingDecidesTheOutcome_data();
+    void archiverEndingDecidesTheOutcome();
+    void markerWithoutStatusIsNoSuccess();
+    void deadInterpreterEndsTheWait();
+    void timedOutBatchIsStoppedWithItsPrograms();
     void listedTrackFilesAreExtractedFlat();
     void everyFileIsExtractedByTheAddBatch();
 
@@ -54,13 +60,13 @@ void TestBatchRunner::trackListHoldsTheNamesEachEndedByCrLf()
 
 void TestBatchRunner::startBatchQuotesEveryPath()
 {
-    // An interpreter that ends at once and never makes the marker: the wait runs out.
+    // An interpreter that ends at once and never makes the marker.
     platform::setInterpreterPath(QStringLiteral("/bin/true"));
     const QString home = m_home->path();
     BatchRunner runner(home, home + "7zip.exe");
     runner.setTimeout(100);
     QCOMPARE(runner.extractTrackFiles("/lib ra/Coastal/a b.zip", "/lib ra/../Temp"),
-             BatchRunner::Outcome::TimedOut);
+             BatchRunner::Outcome::Failed);
     QVERIFY(!runner.reason().isEmpty());
     const QByteArray expected =
         ("\"" + home + "7zip.exe\" e \"/lib ra/Coastal/a b.zip\" -o\"/lib ra/../Temp\" @\"" + home +
@@ -78,7 +84,7 @@ void TestBatchRunner::addBatchQuotesEveryPathAndIsRemoved()
     platform::setInterpreterPath(interpreter);
     BatchRunner runner(home, home + "7zip.exe");
     runner.setTimeout(2000);
-    QCOMPARE(runner.extractAll("/down loads/x.zip", "/lib/../Temp1"), BatchRunner::Outcome::TimedOut);
+    QCOMPARE(runner.extractAll("/down loads/x.zip", "/lib/../Temp1"), BatchRunner::Outcome::Failed);
     QVERIFY(!QFile::exists(home + "extrc.bat"));
     const QByteArray expected =
         ("\"" + home + "7zip.exe\" e \"/down loads/x.zip\" -o\"/lib/../Temp1\"\r\ncopy \"" + home +
@@ -109,6 +115,8 @@ void TestBatchRunner::unsafePathsAreRefused()
     QFETCH(QString, archive);
     QFETCH(QString, folder);
     BatchRunner runner(m_home->path(), m_home->path("7zip.exe"));
+    // Should the refusal break, a short wait keeps the failure from looking like a hang.
+    runner.setTimeout(1000);
     QCOMPARE(runner.extractTrackFiles(archive, folder), BatchRunner::Outcome::Refused);
     QCOMPARE(runner.extractAll(archive, folder), BatchRunner::Outcome::Refused);
     QVERIFY(!runner.reason().isEmpty());
@@ -122,7 +130,7 @@ void TestBatchRunner::staleMarkerDoesNotEndTheWait()
     BatchRunner runner(m_home->path(), m_home->path("7zip.exe"));
     runner.setTimeout(100);
     QCOMPARE(runner.extractTrackFiles(m_home->path("a.zip"), m_home->path("Temp")),
-             BatchRunner::Outcome::TimedOut);
+             BatchRunner::Outcome::Failed);
     QVERIFY(!QFile::exists(m_home->path("files1.lst")));
 }
 
@@ -133,6 +141,87 @@ void TestBatchRunner::interpreterThatCannotStartIsReported()
     QCOMPARE(runner.extractAll(m_home->path("a.zip"), m_home->path("Temp1")),
              BatchRunner::Outcome::NotStarted);
     QVERIFY(!runner.reason().isEmpty());
+}
+
+void TestBatchRunner::archiverEndingDecidesTheOutcome_data()
+{
+    QTest::addColumn<QByteArray>("script"); // the stand-in archiver's; empty: there is none
+    QTest::addColumn<BatchRunner::Outcome>("outcome");
+    QTest::addColumn<QString>("reason");
+    using O = BatchRunner::Outcome;
+    QTest::newRow("success") << QByteArray("exit 0") << O::Done << "";
+    QTest::newRow("usage") << QByteArray("exit 1") << O::Failed
+                           << "Архиватор не принял командную строку (код 1)";
+    QTest::newRow("not an archive") << QByteArray("exit 2") << O::Failed
+                                    << "Файл не является архивом или не открывается";
+    QTest::newRow("broken or disk full")
+        << QByteArray("exit 3") << O::Failed
+        << "Архив повреждён, или в папку Temp не удалось записать файлы (например, на диске нет места)";
+    QTest::newRow("encrypted") << QByteArray("exit 4") << O::Failed << "Архив зашифрован";
+    QTest::newRow("interrupted") << QByteArray("exit 5") << O::Failed << "Распаковка прервана";
+    QTest::newRow("code of a later archiver")
+        << QByteArray("exit 9") << O::Failed << "Архиватор сообщил об ошибке (код 9)";
+    QTest::newRow("killed") << QByteArray("kill -9 $$") << O::Failed << "Архиватор был остановлен (сигнал 9)";
+    QTest::newRow("missing") << QByteArray() << O::Failed << "Архиватор не запустился";
+}
+
+void TestBatchRunner::archiverEndingDecidesTheOutcome()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(BatchRunner::Outcome, outcome);
+    QFETCH(QString, reason);
+    QString archiver = m_home->path("no-archiver");
+    if (!script.isEmpty()) {
+        archiver = m_home->writeFile("stand-in", "#!/bin/sh\n" + script + "\n");
+        QFile::setPermissions(archiver, QFile::permissions(archiver) | QFile::ExeOwner);
+    }
+    BatchRunner runner(m_home->path(), archiver);
+    runner.writeTrackList();
+    QCOMPARE(runner.extractTrackFiles(m_home->path("a.zip"), m_home->makeFolder("Temp")), outcome);
+    QCOMPARE(runner.reason(), reason);
+    QVERIFY(!QFile::exists(m_home->path("files1.lst")));
+    QVERIFY(!QFile::exists(m_home->path("files1.lst.status")));
+}
+
+void TestBatchRunner::markerWithoutStatusIsNoSuccess()
+{
+    // An interpreter that makes the marker but says nothing of the archiver.
+    const QString interpreter = m_home->writeFile("mute.sh", "#!/bin/sh\ncp files.lst files1.lst\n");
+    QFile::setPermissions(interpreter, QFile::permissions(interpreter) | QFile::ExeOwner);
+    platform::setInterpreterPath(interpreter);
+    BatchRunner runner(m_home->path(), m_home->path("7zip.exe"));
+    runner.writeTrackList();
+    QCOMPARE(runner.extractTrackFiles(m_home->path("a.zip"), m_home->makeFolder("Temp")),
+             BatchRunner::Outcome::Failed);
+    QCOMPARE(runner.reason(),
+             QStringLiteral("Неизвестно, чем закончилась распаковка: нет сведений от интерпретатора команд"));
+}
+
+void TestBatchRunner::deadInterpreterEndsTheWait()
+{
+    // Ends without making the marker; the wait must not run to its minute.
+    platform::setInterpreterPath(QStringLiteral("/bin/true"));
+    BatchRunner runner(m_home->path(), m_home->path("7zip.exe"));
+    runner.setTimeout(60000);
+    QCOMPARE(runner.extractTrackFiles(m_home->path("a.zip"), m_home->path("Temp")),
+             BatchRunner::Outcome::Failed);
+    QCOMPARE(runner.reason(), QStringLiteral("Интерпретатор команд завершился, не закончив распаковку"));
+}
+
+void TestBatchRunner::timedOutBatchIsStoppedWithItsPrograms()
+{
+    // An interpreter that starts a program of its own and never makes the marker.
+    const QString interpreter =
+        m_home->writeFile("hang.sh", "#!/bin/sh\nsleep 120 &\necho $! > program\nexec sleep 120\n");
+    QFile::setPermissions(interpreter, QFile::permissions(interpreter) | QFile::ExeOwner);
+    platform::setInterpreterPath(interpreter);
+    BatchRunner runner(m_home->path(), m_home->path("7zip.exe"));
+    runner.setTimeout(1000);
+    QCOMPARE(runner.extractTrackFiles(m_home->path("a.zip"), m_home->path("Temp")),
+             BatchRunner::Outcome::TimedOut);
+    const qint64 program = m_home->readFile("program").trimmed().toLongLong();
+    QVERIFY(program > 0);
+    QVERIFY(!processIsRunning(program));
 }
 
 void TestBatchRunner::listedTrackFilesAreExtractedFlat()

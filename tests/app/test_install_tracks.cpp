@@ -1,11 +1,14 @@
 #include "app/InstallTracks.h"
 #include "app/SlotTable.h"
 #include "tests/support/Files.h"
+#include "tests/support/WriteLimit.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
 
 class TestInstallTracks : public QObject
 {
@@ -23,6 +26,8 @@ private slots:
     void addOnWithoutStandardKeepsItsName();
     void otherFilesStayInTheWorkFolder();
     void existingBackupKeepsStandardAndAddOn();
+    void failedMoveLeavesTheSlotStandard();
+    void gameSlotFolderIsFoundInAnyLetterCase();
     void missingSlotFolderIsNotCreated();
 
 private:
@@ -70,7 +75,7 @@ void TestInstallTracks::pathsAreBuiltFromTheFolders()
 void TestInstallTracks::missingWorkFolderIsCreated()
 {
     const QString work = m_dir.path() + "/fresh";
-    install::prepareWorkFolder(work);
+    QVERIFY(install::prepareWorkFolder(work));
     QVERIFY(QFileInfo(work).isDir());
 }
 
@@ -80,8 +85,9 @@ void TestInstallTracks::preparingRemovesOnlyTrackFiles()
         QVERIFY(writeBytes(m_work + "/" + name, "old"));
     QVERIFY(writeBytes(m_work + "/notes.txt", "mine"));
     QVERIFY(writeBytes(m_work + "/TR.FRD", "other case"));
-    install::prepareWorkFolder(m_work);
-    QCOMPARE(sortedEntries(m_work), (QStringList{"TR.FRD", "notes.txt"}));
+    QVERIFY(writeBytes(m_work + "/Tr.frd.bak", "not a track file"));
+    QVERIFY(install::prepareWorkFolder(m_work));
+    QCOMPARE(sortedEntries(m_work), (QStringList{"Tr.frd.bak", "notes.txt"}));
 }
 
 void TestInstallTracks::addOnTakesTheStandardName_data()
@@ -104,7 +110,7 @@ void TestInstallTracks::addOnTakesTheStandardName()
     QFETCH(QString, addOn);
     QVERIFY(writeBytes(m_slot + standard, "standard"));
     QVERIFY(writeBytes(m_work + "/" + addOn, "add-on"));
-    QCOMPARE(install::moveTrackFilesIn(m_work, m_slot), QStringList{standard});
+    QCOMPARE(install::moveTrackFilesIn(m_work, m_slot).installed, QStringList{standard});
     QCOMPARE(sortedEntries(m_slot), (QStringList{"0" + standard, standard}));
     QCOMPARE(readAll(m_slot + standard), QByteArray("add-on"));
     QCOMPARE(readAll(m_slot + "0" + standard), QByteArray("standard"));
@@ -114,7 +120,7 @@ void TestInstallTracks::addOnTakesTheStandardName()
 void TestInstallTracks::addOnWithoutStandardKeepsItsName()
 {
     QVERIFY(writeBytes(m_work + "/HEIGHTS.SIM", "add-on"));
-    QCOMPARE(install::moveTrackFilesIn(m_work, m_slot), QStringList{"HEIGHTS.SIM"});
+    QCOMPARE(install::moveTrackFilesIn(m_work, m_slot).installed, QStringList{"HEIGHTS.SIM"});
     QCOMPARE(sortedEntries(m_slot), QStringList{"HEIGHTS.SIM"});
 }
 
@@ -122,7 +128,7 @@ void TestInstallTracks::otherFilesStayInTheWorkFolder()
 {
     QVERIFY(writeBytes(m_work + "/readme.txt", "about"));
     QVERIFY(QDir().mkpath(m_work + "/Tr.cam"));
-    QVERIFY(install::moveTrackFilesIn(m_work, m_slot).isEmpty());
+    QVERIFY(install::moveTrackFilesIn(m_work, m_slot).installed.isEmpty());
     QCOMPARE(sortedEntries(m_work), (QStringList{"Tr.cam", "readme.txt"}));
     QVERIFY(sortedEntries(m_slot).isEmpty());
 }
@@ -132,17 +138,56 @@ void TestInstallTracks::existingBackupKeepsStandardAndAddOn()
     QVERIFY(writeBytes(m_slot + "Tr.ini", "standard"));
     QVERIFY(writeBytes(m_slot + "0Tr.ini", "older backup"));
     QVERIFY(writeBytes(m_work + "/Tr.ini", "add-on"));
-    QVERIFY(install::moveTrackFilesIn(m_work, m_slot).isEmpty());
+    const install::SlotInstall result = install::moveTrackFilesIn(m_work, m_slot);
+    QVERIFY(result.installed.isEmpty());
+    QCOMPARE(result.failedFile, QStringLiteral("Tr.ini"));
+    QVERIFY(result.atBackup);
+    QCOMPARE(result.error, EEXIST);
     QCOMPARE(readAll(m_slot + "Tr.ini"), QByteArray("standard"));
     QCOMPARE(readAll(m_slot + "0Tr.ini"), QByteArray("older backup"));
     QCOMPARE(readAll(m_work + "/Tr.ini"), QByteArray("add-on"));
+}
+
+void TestInstallTracks::failedMoveLeavesTheSlotStandard()
+{
+    const auto other = otherFileSystemFolder(m_dir.path());
+    if (!other)
+        QSKIP("/dev/shm is not a separate file system here");
+    const QString work = other->path();
+    QVERIFY(writeBytes(m_slot + "Tr.cam", "standard cam"));
+    QVERIFY(writeBytes(m_slot + "Tr.frd", "standard frd"));
+    QVERIFY(writeBytes(work + "/Tr.cam", "add-on cam"));
+    QVERIFY(writeBytes(work + "/Tr.frd", QByteArray(100000, 'f')));
+    install::SlotInstall result;
+    {
+        // The big add-on cannot be copied whole, as on a full disk; the small one can.
+        FileSizeLimit limit(4096);
+        QVERIFY(limit.isActive());
+        result = install::moveTrackFilesIn(work, m_slot);
+    }
+    QCOMPARE(result.error, EFBIG);
+    QCOMPARE(result.failedFile, QStringLiteral("Tr.frd"));
+    QVERIFY(!result.atBackup);
+    QVERIFY(result.installed.isEmpty());
+    QVERIFY(result.backupsLeft.isEmpty());
+    QCOMPARE(sortedEntries(m_slot), (QStringList{"Tr.cam", "Tr.frd"}));
+    QCOMPARE(readAll(m_slot + "Tr.cam"), QByteArray("standard cam"));
+    QCOMPARE(readAll(m_slot + "Tr.frd"), QByteArray("standard frd"));
+}
+
+void TestInstallTracks::gameSlotFolderIsFoundInAnyLetterCase()
+{
+    const QString game = m_dir.path() + "/cd-copy/";
+    QVERIFY(QDir().mkpath(game + "DATA/tracks/AQUATICA"));
+    QCOMPARE(QDir::cleanPath(install::gameSlotFolder(game, "Aquatica")), game + "DATA/tracks/AQUATICA");
+    QCOMPARE(QDir::cleanPath(install::gameSlotFolder(game, "Atlantic")), game + "DATA/tracks/Atlantic");
 }
 
 void TestInstallTracks::missingSlotFolderIsNotCreated()
 {
     const QString slot = m_dir.path() + "/no-such-slot/";
     QVERIFY(writeBytes(m_work + "/Tr.frd", "add-on"));
-    QVERIFY(install::moveTrackFilesIn(m_work, slot).isEmpty());
+    QVERIFY(install::moveTrackFilesIn(m_work, slot).installed.isEmpty());
     QVERIFY(!QFileInfo::exists(slot));
     QCOMPARE(sortedEntries(m_work), QStringList{"Tr.frd"});
 }

@@ -1,5 +1,4 @@
 #include "app/ScrollBox.h"
-#include "app/SlotTable.h"
 #include "app/StatusBar.h"
 #include "app/main_window.h"
 #include "skin/SkinForm.h"
@@ -12,6 +11,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QtTest>
+
+#include <algorithm>
 
 // The window as laid out, before start-up runs.
 class TestLayout : public QObject
@@ -30,6 +31,10 @@ private slots:
     void foldersStartNotChosenAndReadOnly();
     void standardModeIsSelectedAndSlotAreaEnabled();
     void statusBarsHaveOnePanel();
+    void statusBarTextReachesTheBarsEnd_data();
+    void statusBarTextReachesTheBarsEnd();
+    void buttonsShowTheGlyphsTheLayoutNames_data();
+    void buttonsShowTheGlyphsTheLayoutNames();
     void slotCheckBoxesFollowTheSlotTable_data();
     void slotCheckBoxesFollowTheSlotTable();
     void stripsLieInTheirColumnsScrollBox_data();
@@ -219,6 +224,96 @@ void TestLayout::statusBarsHaveOnePanel()
     QCOMPARE(form.SBar->palette().color(QPalette::Window), QColor(Qt::white));
 }
 
+void TestLayout::statusBarTextReachesTheBarsEnd_data()
+{
+    QTest::addColumn<QString>("bar");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("reach"); // the text's pixels go at least this far right
+    QTest::newRow("RBar while unpacking")
+        << "RBar" << QStringLiteral("Подождите. Происходит распаковка архива с трассой...") << 200;
+    QTest::newRow("RBar after an add")
+        << "RBar" << QStringLiteral("Трасса была определена. Теперь она должна быть доступна.") << 200;
+    QTest::newRow("SBar with a long hint")
+        << "SBar" << QStringLiteral("Добавить новую трассу в каталог программы (лучше сделать вручную).")
+        << 250;
+}
+
+void TestLayout::statusBarTextReachesTheBarsEnd()
+{
+    QFETCH(QString, bar);
+    QFETCH(QString, text);
+    QFETCH(int, reach);
+
+    TForm1 form;
+    auto* statusBar = form.findChild<StatusBar*>(bar);
+    statusBar->setText(text);
+    const QImage shot = statusBar->grab().toImage();
+    // The rightmost dark pixel inside the panel's frame.
+    int rightmost = -1;
+    for (int y = 3; y < shot.height() - 3; ++y) {
+        for (int x = 3; x < shot.width() - 3; ++x) {
+            if (qGray(shot.pixel(x, y)) < 100)
+                rightmost = std::max(rightmost, x);
+        }
+    }
+    QVERIFY2(rightmost >= reach, qPrintable(QString::number(rightmost)));
+}
+
+void TestLayout::buttonsShowTheGlyphsTheLayoutNames_data()
+{
+    // The glyph's box cut in three by three cells, row by row: '#' holds some of the glyph, '.' none of
+    // it, '?' either.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRgb>("colour");
+    QTest::addColumn<QString>("cells");
+    QTest::newRow("start: a green tick") << "BitBtn2" << qRgb(0, 128, 0) << "..#????#.";
+    QTest::newRow("help: a blue question mark") << "BitBtn1" << qRgb(0, 0, 192) << "?#????.#.";
+    QTest::newRow("add: green circular arrows") << "BitBtn4" << qRgb(0, 128, 0) << "?#??.??#?";
+    QTest::newRow("exit: a red cross") << "BitBtn3" << qRgb(192, 0, 0) << "#?#?#?#?#";
+}
+
+void TestLayout::buttonsShowTheGlyphsTheLayoutNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QRgb, colour);
+    QFETCH(QString, cells);
+
+    TForm1 form;
+    auto* button = form.findChild<QPushButton*>(name);
+    button->resize(89, 25); // the hidden exit button too
+    const QImage shot = button->grab().toImage();
+    // The glyph's pixels: coloured and near its colour, anti-aliased edges included.
+    const auto inGlyph = [&](int x, int y) {
+        const QColor pixel = shot.pixelColor(x, y);
+        const int far = std::abs(pixel.red() - qRed(colour)) + std::abs(pixel.green() - qGreen(colour)) +
+                        std::abs(pixel.blue() - qBlue(colour));
+        return far < 150 && pixel.hsvSaturation() > 100;
+    };
+    QRect box;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            if (inGlyph(x, y))
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    QVERIFY(box.width() >= 8 && box.height() >= 8);
+    QString seen;
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            bool any = false;
+            for (int y = box.top() + row * box.height() / 3; y < box.top() + (row + 1) * box.height() / 3;
+                 ++y) {
+                for (int x = box.left() + column * box.width() / 3;
+                     x < box.left() + (column + 1) * box.width() / 3; ++x)
+                    any = any || inGlyph(x, y);
+            }
+            seen += any ? QLatin1Char('#') : QLatin1Char('.');
+        }
+    }
+    for (int i = 0; i < 9; ++i)
+        QVERIFY2(cells[i] == QLatin1Char('?') || cells[i] == seen[i], qPrintable(seen));
+}
+
 void TestLayout::slotCheckBoxesFollowTheSlotTable_data()
 {
     QTest::addColumn<QString>("slot");
@@ -279,10 +374,28 @@ void TestLayout::stripsLieInTheirColumnsScrollBox_data()
     QTest::addColumn<QString>("slot");
     QTest::addColumn<int>("top");
     QTest::addColumn<QString>("scrollBox");
-    for (const trackslots::SlotRow& row : trackslots::windowOrder()) {
-        QTest::newRow(row.name) << QString::fromLatin1(row.name) << row.stripTop
-                                << (row.column == trackslots::Column::Left ? "ScrollBox1" : "ScrollBox2");
-    }
+    const auto row = [](const char* slot, int top, const char* box) {
+        QTest::newRow(slot) << QString::fromLatin1(slot) << top << QString::fromLatin1(box);
+    };
+    row("Aquatica", -1, "ScrollBox1");
+    row("Atlantic", 16, "ScrollBox1");
+    row("Coastal", 33, "ScrollBox1");
+    row("Country", 50, "ScrollBox1");
+    row("Empire", 67, "ScrollBox1");
+    row("France", 84, "ScrollBox1");
+    row("Germany", 102, "ScrollBox1");
+    row("Gt1", 119, "ScrollBox1");
+    row("Gt2", 136, "ScrollBox1");
+    row("Gt3", 153, "ScrollBox1");
+    row("Hills", -1, "ScrollBox2");
+    row("Hometown", 16, "ScrollBox2");
+    row("Lostcany", 33, "ScrollBox2");
+    row("Park", 50, "ScrollBox2");
+    row("Redrock", 67, "ScrollBox2");
+    row("Rockypas", 84, "ScrollBox2");
+    row("Snowy", 102, "ScrollBox2");
+    row("Summit", 119, "ScrollBox2");
+    row("UK", 136, "ScrollBox2");
 }
 
 void TestLayout::stripsLieInTheirColumnsScrollBox()

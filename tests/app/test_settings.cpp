@@ -1,5 +1,6 @@
 #include "app/IoError.h"
 #include "app/Settings.h"
+#include "tests/support/WriteLimit.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -22,6 +23,7 @@ private slots:
     void writtenFileIsThreeCrLfLines();
     void writeReplacesTheOldFile();
     void failedWriteKeepsTheOldFileWhole();
+    void writeCutShortKeepsTheOldFileWhole();
 
 private:
     QString write(const QByteArray& bytes);
@@ -187,6 +189,30 @@ void TestSettings::failedWriteKeepsTheOldFileWhole()
     QVERIFY(QDir().mkpath(blocked + QStringLiteral("/inside")));
     QVERIFY_THROWS_EXCEPTION(IoError, writeSettings(blocked, Settings{"/a/", "/b/", "1"}));
     QVERIFY(QFileInfo(blocked + QStringLiteral("/inside")).isDir());
+}
+
+void TestSettings::writeCutShortKeepsTheOldFileWhole()
+{
+    const QByteArray old("/old/library/\r\n/old/game/\r\n0\r\n");
+    const QString path = write(old);
+    {
+        // The new file breaks off after 4096 bytes, as on a disk that fills up during the write.
+        FileSizeLimit limit(4096);
+        QVERIFY(limit.isActive());
+        try {
+            writeSettings(path, Settings{QString(20000, u'x'), "/b/", "1"});
+            QFAIL("the write was not cut short");
+        } catch (const IoError& error) {
+            QCOMPARE(
+                error.message(),
+                QStringLiteral("Не удалось записать файл настроек \"%1\": файл слишком велик.").arg(path));
+        }
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), old);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"options.dat"});
 }
 
 QTEST_MAIN(TestSettings)

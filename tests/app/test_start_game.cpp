@@ -95,6 +95,15 @@ private slots:
     void halfInstalledRunIsRestoredOnNextStandardStart();
     void ioErrorLeavesWindowUsableAndStateSafe();
     void gameThatDoesNotStartIsReported();
+    void retryAfterIoErrorStillRestores();
+    void failedRestoreKeepsInstalledStateAndIsTold();
+    void extractionFailuresAreToldBeforeTheGameStarts();
+    void staleTrackFileInTempIsNotInstalled();
+    void batchThatCannotRunIsToldOnceForEverySlot_data();
+    void batchThatCannotRunIsToldOnceForEverySlot();
+    void gameFolderSpelledInOtherLetterCase();
+    void installedArchiveIsShownInHints_data();
+    void installedArchiveIsShownInHints();
 
 private:
     // Lays out library and game, writes "options.dat" and opens the window on them.
@@ -476,6 +485,211 @@ void TestStartGame::gameThatDoesNotStartIsReported()
     QVERIFY(m_form->GameLaunched);
     verifySlotInstalled("Hometown", "h.zip", firstTrackFiles(3));
     QCOMPARE(thirdLine(m_home->options()), QStringLiteral("0"));
+}
+
+void TestStartGame::retryAfterIoErrorStillRestores()
+{
+    makeGame(m_game);
+    makeArchive(m_library + "Aquatica/a.zip", firstTrackFiles(5));
+    makeArchive(m_library + "Atlantic/b.zip", firstTrackFiles(5));
+    // Runs each batch from a copy and leaves a folder where the next batch must go: the start ends
+    // with an I/O error once Aquatica is installed.
+    const QString interpreter =
+        m_home->writeFile("blocking-cmd", "#!/bin/sh\ncp \"$3\" \"$3.run\"\n"
+                                          "rm \"$3\"\nmkdir \"$3\"\n"
+                                          "exec \"" ROVEX_TOOL_ROVEX_CMD "\" \"$1\" \"$2\" \"$3.run\"\n");
+    QFile::setPermissions(interpreter, QFile::permissions(interpreter) | QFile::ExeOwner);
+    platform::setInterpreterPath(interpreter);
+    openWindow();
+    m_form->NTr->setChecked(true);
+    const int errorsBefore = m_dialogs->errors.size();
+    start();
+    QCOMPARE(m_dialogs->errors.size(), errorsBefore + 1);
+    verifySlotInstalled("Aquatica", "a.zip", firstTrackFiles(5));
+    QVERIFY(m_form->isEnabled());
+
+    m_form->StTr->setChecked(true);
+    start();
+    QVERIFY(m_form->GameLaunched);
+    verifySlotStandard("Aquatica");
+    verifySlotStandard("Atlantic");
+    QCOMPARE(thirdLine(m_home->options()), QStringLiteral("1"));
+}
+
+void TestStartGame::failedRestoreKeepsInstalledStateAndIsTold()
+{
+    makeGame(m_game);
+    const QString folder = m_game + "Data/Tracks/Redrock/";
+    // An add-on of the last launch that cannot be deleted: a folder has taken the standard name.
+    QVERIFY(QFile::rename(folder + "Tr.frd", folder + "0Tr.frd"));
+    QVERIFY(QDir().mkpath(folder + "Tr.frd/inside"));
+    openWindow(QStringLiteral("0"));
+    m_form->StTr->setChecked(true);
+    start();
+    QCOMPARE(m_dialogs->messages.mid(m_messagesBefore),
+             QStringList{"Подготовка игры закончилась с ошибками.\n\n"
+                         "Не удалось вернуть на место стандартные файлы:\n"
+                         "• Гряда красной скалы (Redrock Ridge): Tr.frd (файл с таким именем уже есть).\n"
+                         "Они остались в папке трассы под именами с «0» в начале; программа вернёт их при "
+                         "следующем запуске.\n\n"
+                         "Игра будет запущена."});
+    QVERIFY(m_form->GameLaunched);
+    QCOMPARE(thirdLine(m_home->options()), QStringLiteral("0"));
+    QCOMPARE(readAll(folder + "0Tr.frd"), standardBytes("Redrock", "Tr.frd"));
+
+    // Once the name is free again, the next standard start puts the file back and records "1".
+    m_form.reset();
+    QVERIFY(QDir(folder + "Tr.frd").removeRecursively());
+    openWindow(QStringLiteral("0"));
+    m_form->StTr->setChecked(true);
+    start();
+    verifySlotStandard("Redrock");
+    QCOMPARE(thirdLine(m_home->options()), QStringLiteral("1"));
+}
+
+void TestStartGame::extractionFailuresAreToldBeforeTheGameStarts()
+{
+    makeGame(m_game);
+    makeArchive(m_library + "Empire/good.zip", firstTrackFiles(6));
+    QVERIFY(writeBytes(m_library + "Country/broken.zip", "this is no zip archive"));
+    QDir().mkpath(m_library + "Hills");
+    QVERIFY(writeZip(m_library + "Hills/readme-only.zip", {ZipEntry::file("readme.txt", "about")}));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    start();
+    QCOMPARE(m_dialogs->messages.mid(m_messagesBefore),
+             QStringList{"Подготовка игры закончилась с ошибками.\n\n"
+                         "Не установлены трассы:\n"
+                         "• Лес (Country Woods), архив broken.zip: файл не является архивом или не "
+                         "открывается.\n"
+                         "• Кельтские руины (Celtic Ruins), архив readme-only.zip: в архиве нет ни одного "
+                         "файла трассы.\n\n"
+                         "Игра будет запущена."});
+    QCOMPARE(m_form->SBar->text(), QStringLiteral(" Готово, но не всё удалось. Поехали!"));
+    verifySlotInstalled("Empire", "good.zip", firstTrackFiles(6));
+    verifySlotStandard("Country");
+    QVERIFY(m_form->GameLaunched);
+}
+
+void TestStartGame::staleTrackFileInTempIsNotInstalled()
+{
+    makeGame(m_game);
+    makeArchive(m_library + "Gt2/g.zip", firstTrackFiles(3));
+    // Left in "Temp" by an earlier run, in another archive's letter case.
+    QVERIFY(writeBytes(m_home->path("Temp/TR.FRD"), "stale add-on"));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    start();
+    verifySlotInstalled("Gt2", "g.zip", firstTrackFiles(3));
+}
+
+void TestStartGame::batchThatCannotRunIsToldOnceForEverySlot_data()
+{
+    QTest::addColumn<QString>("interpreter"); // relative to the home folder unless absolute
+    QTest::addColumn<QString>("reason");      // %1: the home folder
+    QTest::newRow("interpreter missing") << "no-such-cmd"
+                                         << "не найден интерпретатор команд: %1no-such-cmd";
+    QTest::newRow("interpreter ending at once") << "/bin/true"
+                                                << "интерпретатор команд завершился, не закончив распаковку";
+}
+
+void TestStartGame::batchThatCannotRunIsToldOnceForEverySlot()
+{
+    QFETCH(QString, interpreter);
+    QFETCH(QString, reason);
+    platform::setInterpreterPath(interpreter.startsWith('/') ? interpreter : m_home->path(interpreter));
+    makeGame(m_game);
+    makeArchive(m_library + "Aquatica/a.zip", firstTrackFiles(5));
+    makeArchive(m_library + "Empire/e.zip", firstTrackFiles(5));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    start();
+    const QString told = reason.contains("%1") ? reason.arg(m_home->path()) : reason;
+    QCOMPARE(m_dialogs->messages.mid(m_messagesBefore),
+             QStringList{"Подготовка игры закончилась с ошибками.\n\n"
+                         "Не установлены трассы:\n"
+                         "• Акватика (Aquatica), архив a.zip: " +
+                         told +
+                         ".\n"
+                         "• Импайр-Сити (Empire City), архив e.zip: " +
+                         told +
+                         ".\n\n"
+                         "Игра будет запущена."});
+    verifySlotStandard("Aquatica");
+    verifySlotStandard("Empire");
+    QVERIFY(m_form->GameLaunched);
+}
+
+void TestStartGame::gameFolderSpelledInOtherLetterCase()
+{
+    makeGame(m_game);
+    QVERIFY(QDir(m_game).rename("Data", "DATA"));
+    QVERIFY(QDir(m_game + "DATA").rename("Tracks", "TRACKS"));
+    QVERIFY(QDir(m_game + "DATA/TRACKS").rename("Aquatica", "AQUATICA"));
+    makeArchive(m_library + "Aquatica/a.zip", firstTrackFiles(4));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    start();
+    const QString folder = m_game + "DATA/TRACKS/AQUATICA/";
+    QCOMPARE(readAll(folder + "Tr.cam"), addOnBytes("a.zip", "Tr.cam"));
+    QCOMPARE(readAll(folder + "0Tr.cam"), standardBytes("Aquatica", "Tr.cam"));
+
+    m_form.reset();
+    openWindow(QStringLiteral("0"));
+    m_form->StTr->setChecked(true);
+    start();
+    QCOMPARE(readAll(folder + "Tr.cam"), standardBytes("Aquatica", "Tr.cam"));
+    QVERIFY(!QFile::exists(folder + "0Tr.cam"));
+}
+
+void TestStartGame::installedArchiveIsShownInHints_data()
+{
+    QTest::addColumn<QString>("change"); // made after the install
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("game as installed") << "" << true;
+    QTest::newRow("a backup gone") << "backup" << false;
+    QTest::newRow("another game folder") << "game" << false;
+}
+
+void TestStartGame::installedArchiveIsShownInHints()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, shown);
+    makeGame(m_game);
+    makeArchive(m_library + "Coastal/a.zip", firstTrackFiles(2));
+    makeArchive(m_library + "Coastal/reverse.zip", firstTrackFiles(4));
+    openWindow();
+    m_form->NTr->setChecked(true);
+    selectArchive("Coastal", "reverse.zip");
+    untickAllBut({"Coastal"});
+    start();
+    QCOMPARE(m_home->readFile("installed.dat"),
+             (m_game +
+              "\r\nCoastal\treverse.zip\t0Tr.cam\t0Tr00.can\t0spdRA.bin\t0spdfa.bin\tTr.cam\tTr00.can\t"
+              "spdRA.bin\tspdfa.bin\r\n")
+                 .toUtf8());
+    QCOMPARE(m_home->options(), (m_library + "\r\n" + m_game + "\r\n0\r\n").toUtf8());
+    m_form.reset();
+    if (change == "backup")
+        QVERIFY(QFile::remove(m_game + "Data/Tracks/Coastal/0Tr.cam"));
+    if (change == "game")
+        m_game = m_home->path("other game/");
+
+    openWindow(QStringLiteral("0"));
+    QCOMPARE(m_form->slotCheckBox("Coastal")->statusTip(),
+             shown ? QStringLiteral("Бухта Дельфинов — установлена: reverse.zip")
+                   : QStringLiteral("Бухта Дельфинов"));
+    QCOMPARE(m_form->slotCheckBox("UK")->statusTip(), QStringLiteral("Дорога Дурхэм"));
+    QStringList buttons;
+    for (const QRadioButton* button : m_form->slotStrip("Coastal")->findChildren<QRadioButton*>())
+        buttons.append(button->statusTip());
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{"a.zip", shown ? "reverse.zip — сейчас в игре" : "reverse.zip"}));
+
+    // A standard start leaves no record behind.
+    m_form->StTr->setChecked(true);
+    start();
+    QVERIFY(!QFile::exists(m_home->path("installed.dat")));
 }
 
 QTEST_MAIN(TestStartGame)

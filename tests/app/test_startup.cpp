@@ -39,9 +39,10 @@ void TestStartup::missingCompanionStopsTheProgram_data()
     QTest::addColumn<QString>("missing");
     QTest::addColumn<QString>("message");
     QTest::newRow("archiver") << "7zip.exe"
-                              << QStringLiteral("Файл не 7zip.exe найден, программа будет завершена!");
+                              << QStringLiteral(
+                                     "Файл 7zip.exe не найден в папке %1, программа будет завершена!");
     QTest::newRow("interpreter settings")
-        << "extrc.pif" << QStringLiteral("Файл не extrc.pif найден, программа будет завершена!");
+        << "extrc.pif" << QStringLiteral("Файл extrc.pif не найден в папке %1, программа будет завершена!");
 }
 
 void TestStartup::missingCompanionStopsTheProgram()
@@ -56,7 +57,7 @@ void TestStartup::missingCompanionStopsTheProgram()
     ScriptedDialogs dialogs;
     TForm1 form;
     QVERIFY(!form.FormCreate());
-    QCOMPARE(dialogs.messages, QStringList{message});
+    QCOMPARE(dialogs.messages, QStringList{message.arg(QDir(home.path()).canonicalPath())});
     QVERIFY(dialogs.errors.isEmpty());
     // Nothing was read.
     QCOMPARE(form.PaTr->text(), NotChosen);

@@ -29,6 +29,8 @@ private slots:
     void cancelledTrackFolderBrowseStillRescans();
     void cancelledGameFolderBrowseChangesNothing();
     void gameFolderBrowseDoesNotScan();
+    void wrongFolderIsToldAndKept_data();
+    void wrongFolderIsToldAndKept();
     void newTracksEnablesAndStandardDisablesTheSlotArea();
     void clickingStandardLabelWhenSelectedChangesNothing();
     void clickingNewTracksLabelSelectsNewTracks();
@@ -38,7 +40,12 @@ private slots:
     void exitAreaClosesTheWindow();
     void helpShowsItsContentsPage();
     void missingHelpIsTold();
+    void shippedHelpPagesAreLinkedFromTheContents_data();
+    void shippedHelpPagesAreLinkedFromTheContents();
     void paintKeepsModeButtonsVisibleAndClear();
+    void tabReachesChoiceButtonsWhereTheirScrollBoxStands();
+    void focusedControlShowsAFocusMark_data();
+    void focusedControlShowsAFocusMark();
 
 private:
     OpenMainWindow m_window;
@@ -112,6 +119,58 @@ void TestWindow::gameFolderBrowseDoesNotScan()
     m_window.form->Button2->click();
     QVERIFY(m_window.form->slotCheckBox("Aquatica")->isEnabled());
     QVERIFY(m_window.form->PaGa->text().endsWith(QStringLiteral("game/")));
+}
+
+void TestWindow::wrongFolderIsToldAndKept_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("entries"); // made in the chosen folder; a trailing "/" makes a folder
+    QTest::addColumn<QString>("warning");     // "%1" stands for the chosen folder
+    const QString help = QStringLiteral("\nВыбор сохранён. Подробнее — в справке, раздел «Неверная папка».");
+    const QString noSlots =
+        QStringLiteral("В папке \"%1\" нет ни одной папки трасс (Aquatica, Atlantic, … UK): "
+                       "архивы дополнительных трасс лежат в библиотеке по папкам "
+                       "стандартных трасс.") +
+        help;
+    QTest::newRow("library with slot folders") << "Button1" << QStringList{"Hills/", "UK/"} << QString();
+    QTest::newRow("library, slot folder in other case") << "Button1" << QStringList{"gt2/"} << QString();
+    QTest::newRow("library one level too high") << "Button1" << QStringList{"library/UK/"} << noSlots;
+    QTest::newRow("library with a file named like a slot") << "Button1" << QStringList{"UK"} << noSlots;
+    QTest::newRow("game") << "Button2" << QStringList{"nfshs.exe", "Data/Tracks/"} << QString();
+    QTest::newRow("game copied from a CD")
+        << "Button2" << QStringList{"NFSHS.EXE", "DATA/TRACKS/"} << QString();
+    QTest::newRow("game without nfshs.exe")
+        << "Button2" << QStringList{"Data/Tracks/"}
+        << QStringLiteral("В папке \"%1\" нет файла nfshs.exe: похоже, это не каталог игры.") + help;
+    QTest::newRow("game without Data/Tracks")
+        << "Button2" << QStringList{"nfshs.exe", "Data/"}
+        << QStringLiteral("В папке \"%1\" нет папки Data/Tracks: похоже, это не каталог игры.") + help;
+    QTest::newRow("empty folder for the game")
+        << "Button2" << QStringList{}
+        << QStringLiteral("В папке \"%1\" нет файла nfshs.exe и папки Data/Tracks: похоже, это не каталог "
+                          "игры.") +
+               help;
+}
+
+void TestWindow::wrongFolderIsToldAndKept()
+{
+    QFETCH(QString, button);
+    QFETCH(QStringList, entries);
+    QFETCH(QString, warning);
+    const QString chosen = m_window.home->makeFolder(QStringLiteral("chosen"));
+    for (const QString& entry : entries) {
+        if (entry.endsWith(QLatin1Char('/')))
+            m_window.home->makeFolder(QStringLiteral("chosen/") + entry);
+        else
+            m_window.home->writeFile(QStringLiteral("chosen/") + entry);
+    }
+    m_window.dialogs->folderAnswers = {chosen};
+    m_window.form->findChild<QPushButton*>(button)->click();
+    QCOMPARE(
+        m_window.form->findChild<QLineEdit*>(button == QLatin1String("Button1") ? "PaTr" : "PaGa")->text(),
+        chosen);
+    QCOMPARE(m_window.dialogs->messages,
+             warning.isEmpty() ? QStringList() : QStringList{warning.arg(chosen)});
 }
 
 void TestWindow::newTracksEnablesAndStandardDisablesTheSlotArea()
@@ -214,6 +273,47 @@ void TestWindow::missingHelpIsTold()
     QVERIFY(m_window.dialogs->messages.constFirst().contains(QStringLiteral("rovex10.html")));
 }
 
+void TestWindow::shippedHelpPagesAreLinkedFromTheContents_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("tells"); // words the page must hold
+    QTest::newRow("folders") << "folders.html"
+                             << "Выбор папок" << QStringList{"wrongfolder.html"};
+    QTest::newRow("play") << "play.html"
+                          << "Выбор трасс и запуск игры" << QStringList{"Старт"};
+    QTest::newRow("add") << "add.html"
+                         << "Добавление новой трассы" << QStringList{"перетащите"};
+    QTest::newRow("wrong folder") << "wrongfolder.html"
+                                  << "Неверная папка" << QStringList{"nfshs.exe", "Data/Tracks", "Hometown"};
+    QTest::newRow("wine") << "wine.html"
+                          << "Запуск игры через Wine" << QStringList{"apt-get install wine", "WINEPREFIX"};
+    QTest::newRow("window") << "window.html"
+                            << "Перемещение окна" << QStringList{"левую кнопку мыши"};
+    QTest::newRow("files not put back")
+        << "restore.html"
+        << "Если не все файлы удалось вернуть"
+        << QStringList{"Закройте игру", "свободное место", "Стандартные трассы", "0Tr.frd", "Tr.frd"};
+}
+
+void TestWindow::shippedHelpPagesAreLinkedFromTheContents()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, title);
+    QFETCH(QStringList, tells);
+    const QString help = QStringLiteral(ROVEX_SOURCE_DIR "/resources/help/");
+    QFile contents(help + "rovex10.html");
+    QVERIFY(contents.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(contents.readAll()).contains("href=\"" + page + "\""));
+    QFile file(help + page);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    QVERIFY(text.contains("<title>" + title + "</title>"));
+    QVERIFY(text.contains(QStringLiteral("href=\"rovex10.html\"")));
+    for (const QString& word : tells)
+        QVERIFY2(text.contains(word, Qt::CaseInsensitive), qPrintable(word));
+}
+
 void TestWindow::paintKeepsModeButtonsVisibleAndClear()
 {
     m_window.form->NTr->hide();
@@ -221,6 +321,71 @@ void TestWindow::paintKeepsModeButtonsVisibleAndClear()
     m_window.form->repaint();
     QVERIFY(!m_window.form->NTr->isHidden());
     QVERIFY(!m_window.form->GroupBox1->autoFillBackground());
+}
+
+void TestWindow::tabReachesChoiceButtonsWhereTheirScrollBoxStands()
+{
+    TForm1& form = *m_window.form;
+    form.PaTr->setText(m_window.home->makeLibrary(
+        {"UK/u.zip", "Hills/h.zip", "Coastal/c1.zip", "Coastal/c2.zip", "Aquatica/a.zip"}));
+    form.CheckTrass();
+    form.activateWindow();
+    form.slotCheckBox("UK")->setFocus(Qt::TabFocusReason);
+    // The left box's strips come first (Coastal before Aquatica), then the right box's (Hills before
+    // UK); Tab stops once in each strip, on its first button.
+    const QList<QWidget*> expected{form.chosenButton("Coastal"), form.chosenButton("Aquatica"),
+                                   form.chosenButton("Hills"), form.chosenButton("UK"), form.BitBtn1};
+    for (QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+}
+
+void TestWindow::focusedControlShowsAFocusMark_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("captionless");
+    for (const char* name : {"BitBtn2", "BitBtn1", "BitBtn4", "PaTr", "Button1", "Aquatica", "Hills"})
+        QTest::newRow(name) << QString::fromLatin1(name) << false;
+    // A radio button without caption has no text to mark: the mark goes round the whole button.
+    for (const char* name : {"StTr", "NTr", "choice button"})
+        QTest::newRow(name) << QString::fromLatin1(name) << true;
+}
+
+void TestWindow::focusedControlShowsAFocusMark()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, captionless);
+    TForm1& form = *m_window.form;
+    form.PaTr->setText(m_window.home->makeLibrary({"Hills/h.zip", "Aquatica/a.zip"}));
+    form.CheckTrass();
+    QWidget* control =
+        name == QLatin1String("choice button") ? form.chosenButton("Hills") : form.findChild<QWidget*>(name);
+    QVERIFY(control);
+    form.activateWindow();
+    (control == form.BitBtn4 ? form.BitBtn1 : form.BitBtn4)->setFocus(Qt::TabFocusReason);
+    // The keyboard has been used: from now on the focus is marked.
+    form.setAttribute(Qt::WA_KeyboardFocusChange);
+    const QImage unfocused = control->grab().toImage();
+    control->setFocus(Qt::TabFocusReason);
+    QVERIFY(control->hasFocus());
+    const QImage focused = control->grab().toImage();
+    QVERIFY(focused != unfocused);
+    if (!captionless)
+        return;
+    const auto changedNear = [&](int x0, int y0) {
+        for (int y = y0; y < y0 + 3; ++y) {
+            for (int x = x0; x < x0 + 3; ++x) {
+                if (focused.pixel(x, y) != unfocused.pixel(x, y))
+                    return true;
+            }
+        }
+        return false;
+    };
+    const int right = focused.width() - 3;
+    const int bottom = focused.height() - 3;
+    QVERIFY(changedNear(0, 0) && changedNear(right, 0) && changedNear(0, bottom) &&
+            changedNear(right, bottom));
 }
 
 QTEST_MAIN(TestWindow)

@@ -1,4 +1,5 @@
 #include "platform/FileSystem.h"
+#include "tests/support/WriteLimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,6 +29,7 @@ private slots:
     void failsIntoMissingFolder();
     void movesFileAcrossFileSystems();
     void crossFileSystemMoveKeepsBothSidesOnFailure();
+    void crossFileSystemCopyCutShortKeepsBothSides();
     void crossFileSystemMoveOfFolderFailsUntouched();
     void movesLinkAcrossFileSystems();
 
@@ -213,6 +215,23 @@ void TestMoveNoReplace::crossFileSystemMoveKeepsBothSidesOnFailure()
     QCOMPARE(contentsOf(path("TR.FRD")), QByteArray("standard"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{"TR.FRD"});
+}
+
+void TestMoveNoReplace::crossFileSystemCopyCutShortKeepsBothSides()
+{
+    const QString other = otherFileSystemFolder();
+    if (other.isEmpty())
+        QSKIP("/dev/shm is not a separate file system here");
+    const QByteArray big(100000, 'z');
+    makeFile(path("Tr.frd"), big);
+    {
+        // The copy breaks off part-way, as on a target disk that fills up.
+        FileSizeLimit limit(4096);
+        QVERIFY(limit.isActive());
+        QVERIFY(!fs::moveNoReplace(path("Tr.frd"), other + "/Tr.frd"));
+    }
+    QCOMPARE(contentsOf(path("Tr.frd")), big);
+    QCOMPARE(QDir(other).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{});
 }
 
 void TestMoveNoReplace::crossFileSystemMoveOfFolderFailsUntouched()

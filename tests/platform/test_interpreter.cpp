@@ -1,4 +1,6 @@
 // rovex-cmd run for real on batches built in temporary folders.
+#include "tests/support/Processes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -65,6 +67,9 @@ private slots:
     void neverLetsShellInterpretLine_data();
     void neverLetsShellInterpretLine();
     void programFailureMakesExitCodeOne();
+    void copyRecordsHowTheProgramBeforeEnded_data();
+    void copyRecordsHowTheProgramBeforeEnded();
+    void programEndsWithTheInterpreter();
     void killsProgramRunningLongerThanTimeout();
     void readsTimeoutWithWindowsIniRules_data();
     void readsTimeoutWithWindowsIniRules();
@@ -215,6 +220,54 @@ void TestInterpreter::programFailureMakesExitCodeOne()
     QTemporaryDir folder;
     QCOMPARE(runInterpreter(folder.path(), "/bin/true\r\n/bin/false\r\n/bin/true"), 1);
     QCOMPARE(runInterpreter(folder.path(), "/bin/true\r\n/bin/true"), 0);
+}
+
+void TestInterpreter::copyRecordsHowTheProgramBeforeEnded_data()
+{
+    QTest::addColumn<QByteArray>("program");
+    QTest::addColumn<QByteArray>("pif");
+    QTest::addColumn<QByteArray>("status"); // empty: no status file
+    QTest::newRow("success") << QByteArray("/bin/true") << QByteArray() << QByteArray("exit 0\r\n");
+    QTest::newRow("failure") << QByteArray("/bin/false") << QByteArray() << QByteArray("exit 1\r\n");
+    QTest::newRow("killed") << QByteArray("/bin/sh -c \"kill -9 $$\"") << QByteArray()
+                            << QByteArray("signal 9\r\n");
+    QTest::newRow("not started") << QByteArray("/no/such/program") << QByteArray()
+                                 << QByteArray("not-started\r\n");
+    QTest::newRow("past the time limit")
+        << QByteArray("/bin/sleep 120") << QByteArray("[Batch]\r\nTimeout=1\r\n")
+        << QByteArray("timeout\r\n");
+    QTest::newRow("no program line") << QByteArray() << QByteArray() << QByteArray();
+}
+
+void TestInterpreter::copyRecordsHowTheProgramBeforeEnded()
+{
+    QFETCH(QByteArray, program);
+    QFETCH(QByteArray, pif);
+    QFETCH(QByteArray, status);
+    QTemporaryDir folder;
+    writeFile(folder.filePath(QStringLiteral("files.lst")), "list");
+    const QByteArray copy = "copy files.lst files1.lst /Y";
+    runInterpreter(folder.path(), program.isEmpty() ? copy : program + "\r\n" + copy,
+                   pif.isEmpty() ? QByteArray() : pif);
+    QCOMPARE(readFile(folder.filePath(QStringLiteral("files1.lst"))), QByteArray("list"));
+    const QString statusFile = folder.filePath(QStringLiteral("files1.lst.status"));
+    QCOMPARE(QFile::exists(statusFile), !status.isEmpty());
+    QCOMPARE(readFile(statusFile), status);
+}
+
+void TestInterpreter::programEndsWithTheInterpreter()
+{
+    QTemporaryDir folder;
+    writeFile(folder.filePath(QStringLiteral("run.bat")), "/bin/sh -c \"echo $$ > pid; exec sleep 120\"");
+    QProcess interpreter;
+    interpreter.setWorkingDirectory(folder.path());
+    interpreter.start(QStringLiteral(ROVEX_TOOL_ROVEX_CMD), {QStringLiteral("run.bat")});
+    QTRY_VERIFY(readFile(folder.filePath(QStringLiteral("pid"))).endsWith('\n'));
+    const qint64 program = readFile(folder.filePath(QStringLiteral("pid"))).trimmed().toLongLong();
+    QVERIFY(processIsRunning(program));
+    interpreter.kill();
+    QVERIFY(interpreter.waitForFinished());
+    QTRY_VERIFY(!processIsRunning(program));
 }
 
 void TestInterpreter::killsProgramRunningLongerThanTimeout()

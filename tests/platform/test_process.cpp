@@ -51,10 +51,14 @@ private slots:
     void startGameWithoutWineNamesWine();
     void startGameReportsFileItCannotRun_data();
     void startGameReportsFileItCannotRun();
+    void startGameRunsWineInThePrefixAroundTheGame_data();
+    void startGameRunsWineInThePrefixAroundTheGame();
 
 private:
     QTemporaryDir m_fixtures;
     QString m_touch;
+    QByteArray m_path;
+    QByteArray m_winePrefix;
 };
 
 void TestProcess::initTestCase()
@@ -66,11 +70,18 @@ void TestProcess::initTestCase()
     writeFile(m_fixtures.filePath(QStringLiteral("plain.txt")), "text");
     writeFile(m_fixtures.filePath(QStringLiteral("only.bat")), "copy a b\r\n");
     QVERIFY(QDir(m_fixtures.path()).mkdir(QStringLiteral("folder")));
+    m_path = qgetenv("PATH");
+    m_winePrefix = qgetenv("WINEPREFIX");
 }
 
 void TestProcess::cleanup()
 {
     platform::setInterpreterPath(QStringLiteral(ROVEX_TOOL_ROVEX_CMD));
+    qputenv("PATH", m_path);
+    if (m_winePrefix.isNull())
+        qunsetenv("WINEPREFIX");
+    else
+        qputenv("WINEPREFIX", m_winePrefix);
 }
 
 void TestProcess::splitsLikeTheWindowsCommandLine_data()
@@ -274,6 +285,72 @@ void TestProcess::startGameReportsFileItCannotRun()
     const platform::StartResult result = platform::startGame(path, m_fixtures.path());
     QVERIFY(!result.started);
     QCOMPARE(result.reason, reasonStart + path);
+}
+
+void TestProcess::startGameRunsWineInThePrefixAroundTheGame_data()
+{
+    QTest::addColumn<QStringList>("layout"); // folders end with "/"; "link -> target" is a link
+    QTest::addColumn<QString>("gameFolder");
+    QTest::addColumn<QString>("prefix"); // empty: the session's own WINEPREFIX stays
+
+    QTest::newRow("game inside a prefix")
+        << QStringList{"wine/drive_c/Games/NFS/", "wine/system.reg"} << "wine/drive_c/Games/NFS"
+        << "wine";
+    QTest::newRow("nearest of nested prefixes")
+        << QStringList{"a/drive_c/b/drive_c/NFS/", "a/system.reg", "a/drive_c/b/system.reg"}
+        << "a/drive_c/b/drive_c/NFS"
+        << "a/drive_c/b";
+    QTest::newRow("game reached through a link")
+        << QStringList{"wine/drive_c/NFS/", "wine/system.reg", "NFS -> wine/drive_c/NFS"} << "NFS"
+        << "wine";
+    QTest::newRow("drive_c without system.reg") << QStringList{"half/drive_c/NFS/"} << "half/drive_c/NFS"
+                                                << "";
+    QTest::newRow("system.reg without drive_c") << QStringList{"half/NFS/", "half/system.reg"} << "half/NFS"
+                                                << "";
+    QTest::newRow("outside any prefix") << QStringList{"games/NFS/"} << "games/NFS"
+                                        << "";
+}
+
+void TestProcess::startGameRunsWineInThePrefixAroundTheGame()
+{
+    QFETCH(QStringList, layout);
+    QFETCH(QString, gameFolder);
+    QFETCH(QString, prefix);
+    QTemporaryDir folder;
+    const QString root = folder.filePath(QStringLiteral("with blank"));
+    for (const QString& entry : layout) {
+        const QString path = root + u'/' + entry.section(QStringLiteral(" -> "), 0, 0);
+        if (entry.contains(QStringLiteral(" -> ")))
+            QVERIFY(QFile::link(root + u'/' + entry.section(QStringLiteral(" -> "), 1), path));
+        else if (entry.endsWith(u'/'))
+            QVERIFY(QDir().mkpath(path));
+        else
+            writeFile(path, "WINE REGISTRY Version 2\n");
+    }
+    const QString game = root + u'/' + gameFolder + QStringLiteral("/nfshs.exe");
+    writeFile(game, QByteArray("MZ\x90\x00\x03", 5) + QByteArray(64, '\0'));
+
+    // A stand-in wine first on the PATH writes down what it was given.
+    const QString log = folder.filePath(QStringLiteral("wine.log"));
+    QVERIFY(QDir().mkpath(folder.filePath(QStringLiteral("bin"))));
+    writeFile(
+        folder.filePath(QStringLiteral("bin/wine")),
+        QStringLiteral("#!/bin/sh\n{ echo \"WINEPREFIX=$WINEPREFIX\"; echo \"arguments=$*\"; } > '%1.new'\n"
+                       "mv '%1.new' '%1'\n")
+            .arg(log)
+            .toUtf8(),
+        true);
+    qputenv("PATH", QFile::encodeName(folder.filePath(QStringLiteral("bin"))) + ':' + m_path);
+    qputenv("WINEPREFIX", "/session/wine");
+
+    const platform::StartResult result = platform::startGame(game, root + u'/' + gameFolder);
+    QVERIFY2(result.started, qPrintable(result.reason));
+    QTRY_VERIFY(QFile::exists(log));
+    QFile recorded(log);
+    QVERIFY(recorded.open(QIODevice::ReadOnly));
+    const QString expectedPrefix = prefix.isEmpty() ? QStringLiteral("/session/wine") : root + u'/' + prefix;
+    QCOMPARE(QString::fromUtf8(recorded.readAll()),
+             QStringLiteral("WINEPREFIX=%1\narguments=%2\n").arg(expectedPrefix, game));
 }
 
 QTEST_GUILESS_MAIN(TestProcess)

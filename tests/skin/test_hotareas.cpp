@@ -2,6 +2,8 @@
 #include "tests/skin/InteractionSkin.h"
 #include "tests/skin/SkinFixtures.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,15 +44,14 @@ private slots:
         QSignalSpy released(host.skin, &TSkinForm::mouseUpNotify);
         QCOMPARE(colorAt(*host.skin, 20, 20), Rest);
 
-        host.skin->MouseDown(Qt::LeftButton, Qt::ShiftModifier, 20, 25);
+        host.skin->MouseDown(Qt::LeftButton, ShiftFlag::Shift | ShiftFlag::Left, 20, 25);
         QCOMPARE(colorAt(*host.skin, 20, 20), Pressed);
         QCOMPARE(colorAt(*host.skin, 105, 15), Rest);
         QVERIFY(host.skin->HotAreas[0].Pressed);
         QVERIFY(host.skin->ItemPressed);
         QCOMPARE(pressed.size(), 1);
-        QCOMPARE(pressed[0],
-                 (QVariantList{QStringLiteral("Play"), QVariant::fromValue(Qt::LeftButton),
-                               QVariant::fromValue(Qt::KeyboardModifiers(Qt::ShiftModifier)), 20, 25}));
+        QCOMPARE(pressed[0], (QVariantList{QStringLiteral("Play"), QVariant::fromValue(Qt::LeftButton),
+                                           QVariant::fromValue(ShiftFlag::Shift | ShiftFlag::Left), 20, 25}));
 
         host.skin->MouseUp(Qt::LeftButton, {}, 21, 26);
         QCOMPARE(colorAt(*host.skin, 20, 20), Rest);
@@ -60,6 +61,35 @@ private slots:
         QCOMPARE(released[0][0].toString(), QStringLiteral("Play"));
         QCOMPARE(released[0][3].toInt(), 21);
         QCOMPARE(released[0][4].toInt(), 26);
+    }
+
+    // The window system's events carry the held keys and buttons into every notification.
+    void notificationsCarryTheHeldKeysAndButtons()
+    {
+        SkinHost host;
+        QVERIFY(load(host, twoAreas()));
+        QList<TShiftState> shifts;
+        const auto pressOrRelease = [&shifts](const QString&, Qt::MouseButton, TShiftState shift) {
+            shifts.append(shift);
+        };
+        connect(host.skin, &TSkinForm::mouseDownNotify, host.skin, pressOrRelease);
+        connect(host.skin, &TSkinForm::mouseUpNotify, host.skin, pressOrRelease);
+        connect(host.skin, &TSkinForm::mouseMoveNotify, host.skin,
+                [&shifts](const QString&, TShiftState shift) { shifts.append(shift); });
+        const auto send = [&host](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
+                                  Qt::KeyboardModifiers keys) {
+            QMouseEvent event(type, QPointF(20, 20), host.skin->mapToGlobal(QPointF(20, 20)), button, held,
+                              keys);
+            QApplication::sendEvent(host.skin, &event);
+        };
+        send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+        send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton | Qt::MiddleButton, Qt::ControlModifier);
+        send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::MiddleButton, {});
+        send(QEvent::MouseButtonDblClick, Qt::RightButton, Qt::RightButton, Qt::AltModifier);
+        QCOMPARE(shifts,
+                 (QList<TShiftState>{ShiftFlag::Shift | ShiftFlag::Left,
+                                     ShiftFlag::Ctrl | ShiftFlag::Left | ShiftFlag::Middle, ShiftFlag::Middle,
+                                     ShiftFlag::Alt | ShiftFlag::Right | ShiftFlag::Double}));
     }
 
     void rightAndBottomEdgesLieOutside_data()

@@ -108,6 +108,14 @@ private slots:
         QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[A]\nk=v\n") << "A"
                                          << "k"
                                          << "v";
+        QTest::newRow("UTF-16 little-endian with byte-order mark")
+            << QByteArray("\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0\x1F\x04\x43\x04\x41\x04\x3A\x04\r\0\n\0", 28)
+            << "A"
+            << "k" << QStringLiteral("Пуск");
+        QTest::newRow("UTF-16 big-endian with byte-order mark")
+            << QByteArray("\xFE\xFF\0[\0A\0]\0\n\0k\0=\0v", 16) << "A"
+            << "k"
+            << "v";
         QTest::newRow("UTF-8 value") << QByteArray("[A]\nk=\xD0\x9F\xD1\x83\xD1\x81\xD0\xBA\n") << "A"
                                      << "k" << QStringLiteral("Пуск");
         QTest::newRow("Windows-1251 value") << QByteArray("[A]\nk=\xCF\xF3\xF1\xEA\n") << "A"
@@ -123,7 +131,7 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, expected);
         const platform::IniFile ini(write(content));
-        QVERIFY(ini.exists());
+        QCOMPARE(ini.status(), platform::IniFile::Status::Read);
         QCOMPARE(ini.value(section, key, QStringLiteral("<default>")), expected);
     }
 
@@ -144,7 +152,7 @@ private slots:
     void missingFileGivesDefaults()
     {
         const platform::IniFile ini(m_dir.filePath(QStringLiteral("absent.ini")));
-        QVERIFY(!ini.exists());
+        QCOMPARE(ini.status(), platform::IniFile::Status::Missing);
         QCOMPARE(ini.value("A", "k", "fallback"), QStringLiteral("fallback"));
         QCOMPARE(ini.value("A", "k"), QString());
     }

@@ -26,8 +26,9 @@ QImage loadHomeImage(const QString& name)
     return image;
 }
 
-const QRect TitleArea(214, 6, 150, 40);
+const QRect TitleArea(222, 6, 134, 40);
 const QRect FlagArea(160, 462, 275, 26);
+const QRect ExitRing(484, 26, 33, 33);
 
 } // namespace
 
@@ -106,6 +107,7 @@ private slots:
         QTest::newRow("NTr") << QRect(288, 81, 17, 17);
         QTest::newRow("title hot area") << TitleArea;
         QTest::newRow("flag hot area") << FlagArea;
+        QTest::newRow("exit hot area") << ExitRing;
     }
 
     void everyControlLiesInsideTheOutline()
@@ -133,9 +135,10 @@ private slots:
                     differing += QRect(x, y, 1, 1);
             }
         }
-        QVERIFY(differing.subtracted(QRegion(TitleArea).united(FlagArea)).isEmpty());
+        QVERIFY(differing.subtracted(QRegion(TitleArea).united(FlagArea).united(ExitRing)).isEmpty());
         QVERIFY(differing.intersects(TitleArea));
         QVERIFY(differing.intersects(FlagArea));
+        QVERIFY(differing.intersects(ExitRing));
     }
 };
 

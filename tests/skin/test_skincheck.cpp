@@ -106,6 +106,18 @@ private slots:
         QCOMPARE(image.pixelColor(4, 3), QColor(200, 0, 0));
     }
 
+    void renderNamesAnEmptySurface()
+    {
+        const QString out = m_dir.filePath("empty.png");
+        const QString skin = makeSkin({});
+        writeFile(skin, "[Version]\nVer=210\n[BITMAPINFO]\nMaskBitmap=mask.gif\n");
+        const Run result = run({"render", skin, out});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY(result.err.endsWith(
+            "Nothing to render: the skin's surface is empty (its mask picture is 0 x 0)\n"));
+        QVERIFY(!QFile::exists(out));
+    }
+
     void wrongCommandLineShowsUsage_data()
     {
         QTest::addColumn<QStringList>("args");

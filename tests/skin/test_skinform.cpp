@@ -137,6 +137,32 @@ private slots:
         QCOMPARE(QColor(shaped.pixel(3, 3)), QColor(10, 20, 30));
     }
 
+    // A one-pixel checkerboard of 2000 x 2000 gives two million runs: a region clip that large broke
+    // the painter, on screen and in the checker alike.
+    void everyOutlineThatCanBeBuiltCanBePainted()
+    {
+        const QString folder = m_dir.filePath(QStringLiteral("checkerboard/"));
+        QDir().mkpath(folder);
+        QImage mask(2000, 2000, QImage::Format_Mono);
+        mask.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+        for (int y = 0; y < mask.height(); ++y)
+            memset(mask.scanLine(y), y % 2 ? 0x55 : 0xAA, size_t(mask.bytesPerLine()));
+        QVERIFY(mask.save(folder + "mask.bmp", "BMP"));
+        QVERIFY(writeFile(folder + "skin.ini", "[Version]\nVer=210\n[BITMAPINFO]\nMaskBitmap=mask.bmp\n"));
+        SkinHost host;
+        host.skin->LoadSkin(folder + "skin.ini");
+        QCOMPARE(host.skin->WindowRegion->rectCount(), 2000000);
+
+        const QImage shaped = host.skin->shapedSurface();
+        QCOMPARE(shaped.pixel(0, 0), qRgba(0, 0, 0, 255));
+        QCOMPARE(qAlpha(shaped.pixel(1, 0)), 0);
+        QCOMPARE(qAlpha(shaped.pixel(0, 1)), 0);
+        QCOMPARE(shaped.pixel(1999, 1999), qRgba(0, 0, 0, 255));
+        const QImage onScreen = host.window.grab().toImage();
+        QCOMPARE(onScreen.pixel(1, 1), qRgba(0, 0, 0, 255));
+        QCOMPARE(qAlpha(onScreen.pixel(2, 1)), 0);
+    }
+
     void hintIsToolTipAndStatusTip()
     {
         SkinHost host;

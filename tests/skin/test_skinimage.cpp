@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,7 +13,7 @@
 #include <jpeglib.h>
 // Without JMESSAGE defined this declares libjpeg's message codes.
 #include <jerror.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -83,25 +84,46 @@ QByteArray withJpegSize(QByteArray data, quint16 width, quint16 height)
     return {};
 }
 
+void put32(QByteArray& data, int at, quint32 value)
+{
+    for (int i = 0; i < 4; ++i)
+        data[at + i] = char((value >> (8 * i)) & 0xff);
+}
+
 // A 24-bit BMP header declaring `width` x `height` followed by `pixelBytes` bytes of pixel data.
 QByteArray bmpHeader(qint32 width, qint32 height, int pixelBytes)
 {
     QByteArray data(54 + pixelBytes, '\0');
-    auto put32 = [&data](int at, quint32 value) {
-        for (int i = 0; i < 4; ++i)
-            data[at + i] = char((value >> (8 * i)) & 0xff);
-    };
     data[0] = 'B';
     data[1] = 'M';
-    put32(2, quint32(data.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, quint32(width));
-    put32(22, quint32(height));
+    put32(data, 2, quint32(data.size()));
+    put32(data, 10, 54);
+    put32(data, 14, 40);
+    put32(data, 18, quint32(width));
+    put32(data, 22, quint32(height));
     data[26] = 1;
     data[28] = 24;
     return data;
 }
+
+// An 8-bit run-length encoded BMP with two colours, index 0 red and index 1 blue.
+QByteArray rle8Bmp(qint32 width, qint32 height, const QByteArray& runs)
+{
+    QByteArray data = bmpHeader(width, height, 0) + QByteArray("\0\0\xff\0\xff\0\0\0", 8) + runs;
+    put32(data, 2, quint32(data.size()));
+    put32(data, 10, 62);
+    data[28] = 8;
+    put32(data, 30, 1);
+    put32(data, 34, quint32(runs.size()));
+    put32(data, 46, 2);
+    return data;
+}
+
+// A 1 x 1 GIF picture.
+const QByteArray GifBytes(
+    "GIF89a\x01\0\x01\0\x80\0\0\xff\xff\xff\0\0\0!\xf9\x04\x01\0\0\0\0,\0\0\0\0\x01\0\x01\0\0\x02\x02"
+    "D\x01\0;",
+    43);
 
 } // namespace
 
@@ -134,15 +156,21 @@ private:
         return file;
     }
 
-    // The SkinError message of loading `file`, or empty when it loaded.
-    QString loadError(QImage& target, const QString& file)
+    // The SkinError message of `load`, or empty when it loaded.
+    template <typename Load>
+    static QString errorOf(Load load)
     {
         try {
-            LoadSkinImage(target, file, m_messages);
+            load();
         } catch (const SkinError& error) {
             return error.message();
         }
         return QString();
+    }
+
+    QString loadError(QImage& target, const QString& file)
+    {
+        return errorOf([&] { LoadSkinImage(target, file, m_messages); });
     }
 
 private slots:
@@ -376,6 +404,36 @@ private slots:
         QTest::newRow("huge sides") << bmpHeader(100000, 100000, 64);
         QTest::newRow("too many pixels") << bmpHeader(30000, 30000, 64);
         QTest::newRow("negative width") << bmpHeader(-5, 5, 64);
+        QTest::newRow("GIF data") << GifBytes;
+        // Four rows of 12 bytes make a whole 4 x 4 picture.
+        QTest::newRow("pixel data cut short") << bmpHeader(4, 4, 40);
+        QByteArray pastTheEnd = bmpHeader(4, 4, 48);
+        put32(pastTheEnd, 10, 200);
+        QTest::newRow("pixels start past the end") << pastTheEnd;
+        QTest::newRow("runs end before the last row") << rle8Bmp(4, 2, QByteArray("\x04\0\0\0", 4));
+    }
+
+    void runLengthBitmapsAreRead()
+    {
+        const QString file = write("runs.bmp", rle8Bmp(4, 2, QByteArray("\x04\0\0\0\x04\x01\0\x01", 8)));
+        QImage target;
+        QCOMPARE(loadError(target, file), QString());
+        QCOMPARE(target.size(), QSize(4, 2));
+        QCOMPARE(target.pixel(3, 1), qRgb(255, 0, 0));
+        QCOMPARE(target.pixel(0, 0), qRgb(0, 0, 255));
+    }
+
+    // A complete picture of a few bytes that Qt decodes once its own allocation limit is lifted, as
+    // the environment (QT_IMAGEIO_MAXALLOC) may do.
+    void moreThan64MegapixelsAreRefused()
+    {
+        const QByteArray data = rle8Bmp(8193, 8192, QByteArray("\0\x01", 2));
+        const int qtLimit = QImageReader::allocationLimit();
+        QImageReader::setAllocationLimit(0);
+        QCOMPARE(QImage::fromData(data, "BMP").size(), QSize(8193, 8192));
+        QImage target;
+        QCOMPARE(loadError(target, write("huge.bmp", data)), QStringLiteral("Bitmap image is not valid"));
+        QImageReader::setAllocationLimit(qtLimit);
     }
 
     void brokenBitmapsAreNotValid()
@@ -413,14 +471,53 @@ private slots:
         QVERIFY(target.isNull());
     }
 
-    void unreadableFileCannotBeOpened()
+    // A FIFO would block the read for good, a device never end; both hold for the superuser too.
+    void filesThatAreNoPictureFilesAreRefusedByName_data()
     {
-        if (::geteuid() == 0)
-            QSKIP("the superuser reads every file");
-        const QString file = saveImage("locked.bmp", filled(2, 2, Qt::red), "BMP");
-        QVERIFY(QFile::setPermissions(file, QFileDevice::WriteOwner));
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("FIFO") << "fifo"
+                              << "Cannot open file %1";
+        QTest::newRow("endless device") << "device"
+                                        << "Cannot open file %1";
+        QTest::newRow("over the size cap") << "large"
+                                           << "File %1 is too large (over 257 MB)";
+    }
+
+    void filesThatAreNoPictureFilesAreRefusedByName()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        const QString file = path(kind + ".bmp");
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        else if (kind == "device")
+            QVERIFY(QFile::link("/dev/zero", file));
+        else
+            QVERIFY(QFile(write(kind + ".bmp", "BM")).resize(257LL * 1024 * 1024 + 1));
         QImage target;
-        QCOMPARE(loadError(target, file), "Cannot open file " + file);
+        QCOMPARE(loadError(target, file), message.arg(file));
+        QVERIFY(target.isNull());
+    }
+
+    void picturesAreDecodedOncePerFileWithinTheBudget()
+    {
+        const QString a = saveImage("a.bmp", filled(300, 300, Qt::red), "BMP");
+        const QString b = saveImage("b.bmp", filled(300, 300, Qt::green), "BMP");
+        const QString c = saveImage("c.bmp", filled(300, 300, Qt::blue), "BMP");
+        SkinPictures pictures(m_messages, 1024 * 1024);
+        QImage first;
+        QImage again;
+        pictures.load(first, a);
+        pictures.load(again, a);
+        pictures.load(again, b);
+        pictures.load(again, a);
+        QCOMPARE(again.constBits(), first.constBits());
+        // 3 x 360,000 bytes pass one megabyte: the third file is refused.
+        QImage third;
+        QCOMPARE(errorOf([&] { pictures.load(third, c); }),
+                 "Skin pictures exceed 1 MB of memory at file " + c);
+        QVERIFY(third.isNull());
     }
 };
 

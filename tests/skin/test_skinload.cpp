@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 class TestSkinLoad : public QObject
 {
     Q_OBJECT
@@ -78,14 +80,66 @@ private slots:
         QCOMPARE(bannerShown(), QString::fromLatin1(SkinBannerText).replace(u'\r', u'\n'));
     }
 
-    void missingFileShowsBannerAndWarningThenFailsOnTheMask()
+    void missingFileShowsTheBannerThenSaysSoByName()
     {
         SkinHost host;
         const QString path = m_dir.filePath(QStringLiteral("nowhere/skin.ini"));
-        QCOMPARE(loadError(host, path), QStringLiteral("Unknown picture file extension (.)"));
-        QCOMPARE(host.messages.texts, (QStringList{bannerShown(), oldVersionShown()}));
+        QCOMPARE(loadError(host, path), "Skin file " + path + " does not exist");
+        QCOMPARE(host.messages.texts, QStringList{bannerShown()});
         QCOMPARE(host.skin->SkinFileName, path);
-        QCOMPARE(host.skin->SkinVersion, 0);
+        QCOMPARE(host.skin->SkinVersion, 210);
+    }
+
+    // A FIFO would block the load for good, a device never end.
+    void skinFilesThatCannotBeReadAreRefusedByName_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("FIFO") << "fifo"
+                              << "Cannot open file %1";
+        QTest::newRow("endless device") << "device"
+                                        << "Cannot open file %1";
+        QTest::newRow("over the size cap") << "large"
+                                           << "File %1 is too large (over 16 MB)";
+    }
+
+    void skinFilesThatCannotBeReadAreRefusedByName()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        const QString folder = m_dir.filePath(kind);
+        QDir().mkpath(folder);
+        const QString path = folder + "/skin.ini";
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == "device")
+            QVERIFY(QFile::link("/dev/zero", path));
+        else
+            QVERIFY(writeFile(path, "[Version]\nVer=210\n") && QFile(path).resize(16 * 1024 * 1024 + 1));
+        SkinHost host;
+        QCOMPARE(loadError(host, path), message.arg(path));
+        QCOMPARE(host.messages.texts, QStringList{bannerShown()});
+    }
+
+    // Notepad's "Unicode" (UTF-16 with a byte-order mark) and "\" in picture names.
+    void skinsMadeOnWindowsLoad()
+    {
+        const QString path = makeSkin({});
+        const QString folder = QFileInfo(path).path() + "/";
+        QDir().mkpath(folder + "img");
+        writeBmp(folder + "img/mask.bmp", {12, 8}, Qt::black);
+        writeBmp(folder + "img/thumb.bmp", {6, 3}, Qt::blue);
+        const QString text =
+            "[Version]\r\nVer=210\r\n[BITMAPINFO]\r\nMaskBitmap=img\\mask.bmp\r\n"
+            "[TRACKBARINFO]\r\nCount=1\r\n1=T, img\\thumb.bmp, img\\thumb.bmp, 0, 0, 12, H\r\n";
+        QByteArray utf16("\xFF\xFE", 2);
+        for (const QChar c : text)
+            utf16 += char(c.unicode() & 0xFF) + QByteArray(1, char(c.unicode() >> 8));
+        QVERIFY(writeFile(path, utf16));
+        SkinHost host;
+        QCOMPARE(loadError(host, path), QString());
+        QCOMPARE(host.skin->MaskBitmap.size(), QSize(12, 8));
+        QCOMPARE(host.skin->TrackBars[0].ThumbBitmap->size(), QSize(6, 3));
     }
 
     void versionThresholdDecidesTheWarning_data()
@@ -247,6 +301,8 @@ private slots:
 
         QTest::newRow("blank before comma")
             << hotAreas({"Play, 10 , 20, 30, 40, Hint"}) << "'10 ' is not a valid integer value";
+        QTest::newRow("NUL inside an item")
+            << hotAreas({QByteArray("Ti\0tle, 1, 2, 3, 4, h", 21)}) << "'tle' is not a valid integer value";
         QTest::newRow("hot area without hint")
             << hotAreas({"Play, 1, 2, 3, 4"}) << "List index out of bounds (5)";
         QTest::newRow("hot area ID only") << hotAreas({"Play"}) << "List index out of bounds (1)";
@@ -373,6 +429,21 @@ private slots:
         QCOMPARE(bars[2].Hint, QStringLiteral("Tip"));
         QVERIFY(bars[3].Horizontal); // only a capital V makes a vertical bar
         QCOMPARE(bars[3].ThumbOffset, 50);
+    }
+
+    // Memory grows with the distinct pictures, not with the items that name them.
+    void trackBarsNamingOnePictureShareIt()
+    {
+        QList<QByteArray> lines;
+        for (int i = 0; i < 1000; ++i)
+            lines.append("T" + QByteArray::number(i) + ", thumb.bmp, thumb.bmp, 1, 2, 30, H");
+        SkinHost host;
+        QCOMPARE(loadError(host, makeSkin(header() + section("TRACKBARINFO", lines))), QString());
+        const uchar* pixels = host.skin->TrackBars[0].ThumbBitmap->constBits();
+        for (const TrackBarInfoRec& bar : std::as_const(host.skin->TrackBars)) {
+            QCOMPARE(bar.ThumbBitmap->constBits(), pixels);
+            QCOMPARE(bar.ThumbDownBitmap->constBits(), pixels);
+        }
     }
 
     void thumbOffsetTruncatesTowardZero()

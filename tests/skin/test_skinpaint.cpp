@@ -215,6 +215,34 @@ private slots:
         QCOMPARE(other, 0);
     }
 
+    void fontSizesBecomePixelsAt96DotsPerInch_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("8 points") << 8 << 11;
+        QTest::newRow("9 points") << 9 << 12;
+        QTest::newRow("12 points") << 12 << 16;
+        QTest::newRow("1 point") << 1 << 1;
+        QTest::newRow("no size") << 0 << 0;
+        QTest::newRow("negative") << -12 << 0;
+        QTest::newRow("largest skin side") << 24575 << 32767;
+        QTest::newRow("largest integer") << 2147483647 << 32767;
+    }
+
+    void fontSizesBecomePixelsAt96DotsPerInch()
+    {
+        QFETCH(int, points);
+        QFETCH(int, pixels);
+        DisplayInfoRec huge = display(QString(), QStringLiteral("W"), 10, 10);
+        huge.Font->size = points;
+        QCOMPARE(huge.Font->pixelSize(), pixels);
+        SkinHost host;
+        prepare(host);
+        host.skin->Displays = {huge};
+        host.skin->PaintSkin();
+        QCOMPARE(at(host, 5, 5), QColor(Qt::gray));
+    }
+
     void emptyValueDrawsNothing()
     {
         SkinHost host;

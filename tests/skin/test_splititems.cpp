@@ -30,6 +30,8 @@ private slots:
         QTest::newRow("unclosed quote runs to end") << "\"abc, d" << QStringList{"abc, d"};
         QTest::newRow("text after closing quote is a new item") << "\"a\"b,c" << QStringList{"a", "b", "c"};
         QTest::newRow("control character ends item") << QString("a\tb,c") << QStringList{"a", "b", "c"};
+        QTest::newRow("NUL ends an item and is skipped")
+            << QString("Ti" + QString(QChar(0)) + "tle," + QChar(0) + "x") << QStringList{"Ti", "tle", "x"};
         QTest::newRow("quote inside plain item is plain") << "a\"b,c" << QStringList{"a\"b", "c"};
         QTest::newRow("high characters are ordinary")
             << QStringLiteral("Пуск, ß") << QStringList{"Пуск", "ß"};

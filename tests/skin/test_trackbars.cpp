@@ -48,6 +48,17 @@ private:
     static void release(SkinHost& host, QPoint at) { host.skin->MouseUp(Qt::LeftButton, {}, at.x(), at.y()); }
 
 private slots:
+    void restThumbIsDrawnWhenThePressedOneFailedToLoad()
+    {
+        SkinHost host;
+        load(host, {"Vol, thumb.bmp, thumbdown.gif, 20, 50, 100, H, 50"});
+        QCOMPARE(host.messages.texts, (QStringList{bannerShown(), "No GIF support!"}));
+        // No pressed image, no thumb extent: the thumb sits halfway along the whole track.
+        QCOMPARE(colorAt(*host.skin, 70, 50), Thumb);
+        QCOMPARE(colorAt(*host.skin, 79, 55), Thumb);
+        QCOMPARE(colorAt(*host.skin, 80, 50), Rest);
+    }
+
     void pressOnTheTrackCentresTheThumbOnThePointer()
     {
         SkinHost host;

@@ -64,7 +64,7 @@ private slots:
 
         QCOMPARE(pressed.size(), 1);
         QCOMPARE(pressed[0], (QVariantList{QString(), QVariant::fromValue(Qt::LeftButton),
-                                           QVariant::fromValue(Qt::KeyboardModifiers()), 150, 60}));
+                                           QVariant::fromValue(TShiftState(ShiftFlag::Left)), 150, 60}));
         // The moves and the release belonged to the move, not to the skin.
         QCOMPARE(released.size(), 0);
         QCOMPARE(moved.size(), 0);

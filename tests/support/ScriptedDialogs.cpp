@@ -23,6 +23,8 @@ void ScriptedDialogs::error(QWidget*, const QString& text)
 bool ScriptedDialogs::askYesNo(QWidget*, const QString& title, const QString& text)
 {
     questions.append({title, text});
+    if (atQuestion)
+        atQuestion();
     return !yesNoAnswers.isEmpty() && yesNoAnswers.takeFirst();
 }
 

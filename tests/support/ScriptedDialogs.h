@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Answers the program's dialogs from a script and records what they showed, so GUI tests run
 // without a screen. Installs itself on construction and uninstalls on destruction.
 class ScriptedDialogs final : public platform::Dialogs
@@ -28,6 +30,9 @@ public:
     QStringList fileDialogTitles;
     QStringList fileDialogFilters;
     QStringList fileDialogSuffixes;
+
+    // Runs as each question is asked, before it is answered: a test looks at the window then.
+    std::function<void()> atQuestion;
 
     // Answers, taken from the front; an empty queue answers No / cancels.
     QList<bool> yesNoAnswers;

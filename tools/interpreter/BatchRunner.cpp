@@ -8,9 +8,29 @@
 #include <QProcess>
 
 #include <climits>
+#include <csignal>
 #include <cstdio>
+#include <functional>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 namespace interpreter {
+
+namespace {
+
+// A program outlives nothing of ours: when the interpreter ends, killed or not, so does the program
+// it waits for, so that no archiver goes on writing after the batch has been given up.
+std::function<void()> endWithTheInterpreter()
+{
+    const pid_t interpreter = getpid();
+    return [interpreter] {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != interpreter)
+            _exit(127);
+    };
+}
+
+} // namespace
 
 BatchRunner::BatchRunner(int timeoutSeconds)
     : m_timeoutMs(timeoutSeconds > INT_MAX / 1000 ? INT_MAX : timeoutSeconds * 1000)
@@ -51,18 +71,29 @@ bool BatchRunner::runLine(const QString& line, int lineNumber)
     const QStringList words = platform::splitCommandLine(line);
     if (words.isEmpty())
         return true;
-    if (!isCopyLine(words))
-        return runProgram(words, lineNumber);
+    return isCopyLine(words) ? runCopyLine(words, lineNumber) : runProgram(words, lineNumber);
+}
 
+bool BatchRunner::runCopyLine(const QStringList& words, int lineNumber)
+{
     QString error;
     const std::optional<CopyCommand> command = parseCopyLine(words, &error);
+    bool statusWritten = true;
+    if (command && m_programStatus) {
+        // Written before the copy, so whoever waits for the target finds the status already there.
+        const QString statusError = writeLineFile(statusPathFor(*command), m_programStatus->toUtf8());
+        statusWritten = statusError.isEmpty();
+        if (!statusWritten)
+            report(lineNumber, statusError);
+    }
+    m_programStatus.reset();
     if (command)
         error = runCopy(*command);
     if (!error.isEmpty()) {
         report(lineNumber, error);
         return false;
     }
-    return true;
+    return statusWritten;
 }
 
 bool BatchRunner::runProgram(const QStringList& words, int lineNumber)
@@ -72,22 +103,29 @@ bool BatchRunner::runProgram(const QStringList& words, int lineNumber)
     process.setArguments(words.mid(1));
     process.setStandardInputFile(QProcess::nullDevice());
     process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setChildProcessModifier(endWithTheInterpreter());
     process.start();
     if (!process.waitForStarted(-1)) {
+        m_programStatus = QStringLiteral("not-started");
         report(lineNumber, QStringLiteral("cannot start %1: %2").arg(words.first(), process.errorString()));
         return false;
     }
     if (!process.waitForFinished(m_timeoutMs)) {
         process.kill();
         process.waitForFinished(-1);
+        m_programStatus = QStringLiteral("timeout");
         report(lineNumber, QStringLiteral("%1 ran longer than %2 s and was stopped")
                                .arg(words.first())
                                .arg(m_timeoutMs / 1000));
         return false;
     }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        report(lineNumber,
-               QStringLiteral("%1 failed (exit code %2)").arg(words.first()).arg(process.exitCode()));
+    // After a crash Qt gives the number of the signal that ended the program as its exit code.
+    const bool crashed = process.exitStatus() != QProcess::NormalExit;
+    m_programStatus = QStringLiteral("%1 %2")
+                          .arg(crashed ? QStringLiteral("signal") : QStringLiteral("exit"))
+                          .arg(process.exitCode());
+    if (crashed || process.exitCode() != 0) {
+        report(lineNumber, QStringLiteral("%1 failed (%2)").arg(words.first(), *m_programStatus));
         return false;
     }
     return true;

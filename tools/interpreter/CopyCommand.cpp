@@ -28,13 +28,22 @@ std::optional<CopyCommand> parseCopyLine(const QStringList& words, QString* erro
     return CopyCommand{paths.at(0), paths.at(1)};
 }
 
+namespace {
+
+QString targetFile(const CopyCommand& command)
+{
+    if (QFileInfo(command.target).isDir())
+        return QDir(command.target).filePath(QFileInfo(command.source).fileName());
+    return command.target;
+}
+
+} // namespace
+
 QString runCopy(const CopyCommand& command)
 {
     if (!QFileInfo(command.source).isFile())
         return QStringLiteral("no file %1").arg(command.source);
-    QString target = command.target;
-    if (QFileInfo(target).isDir())
-        target = QDir(target).filePath(QFileInfo(command.source).fileName());
+    const QString target = targetFile(command);
 
     QFile source(command.source);
     if (!source.open(QIODevice::ReadOnly))
@@ -52,6 +61,20 @@ QString runCopy(const CopyCommand& command)
     }
     if (!output.commit())
         return QStringLiteral("cannot write %1: %2").arg(target, output.errorString());
+    return {};
+}
+
+QString statusPathFor(const CopyCommand& command)
+{
+    return targetFile(command) + QStringLiteral(".status");
+}
+
+QString writeLineFile(const QString& path, const QByteArray& line)
+{
+    QSaveFile output(path);
+    const QByteArray bytes = line + "\r\n";
+    if (!output.open(QIODevice::WriteOnly) || output.write(bytes) != bytes.size() || !output.commit())
+        return QStringLiteral("cannot write %1: %2").arg(path, output.errorString());
     return {};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -25,5 +26,13 @@ std::optional<CopyCommand> parseCopyLine(const QStringList& words, QString* erro
 // Copies through a temporary file in the target's folder renamed into place. A target that is a
 // folder receives the file under the source's name. Returns an error text, empty on success.
 QString runCopy(const CopyCommand& command);
+
+// The file in which the status of the program before the copy is kept: the copy's target file with
+// ".status" appended.
+QString statusPathFor(const CopyCommand& command);
+
+// Writes `line` and CR LF to `path` through a temporary file renamed into place. Returns an error
+// text, empty on success.
+QString writeLineFile(const QString& path, const QByteArray& line);
 
 } // namespace interpreter

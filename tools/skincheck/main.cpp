@@ -30,8 +30,8 @@ exclusive, rects; null without an outline), hotAreas, displays, trackBars, group
 messages (the texts of the message boxes a load shows, in order). When the load fails the
 object also holds "error" with the message, and the exit code is 1.
 
-Exit codes: 0 loaded; 1 the skin failed to load or the picture could not be written;
-2 wrong command line.
+Exit codes: 0 loaded; 1 the skin failed to load, its surface is empty (render) or the
+picture could not be written; 2 wrong command line.
 )";
 
 class CollectedMessages final : public SkinMessages
@@ -89,7 +89,12 @@ int main(int argc, char* argv[])
         print(stderr, error.toUtf8() + "\n");
         return ExitLoadFailed;
     }
-    if (!skin.shapedSurface().save(args[2], "PNG")) {
+    const QImage surface = skin.shapedSurface();
+    if (surface.isNull()) {
+        print(stderr, "Nothing to render: the skin's surface is empty (its mask picture is 0 x 0)\n");
+        return ExitLoadFailed;
+    }
+    if (!surface.save(args[2], "PNG")) {
         print(stderr, QStringLiteral("Cannot write %1\n").arg(args[2]).toUtf8());
         return ExitLoadFailed;
     }

@@ -1,0 +1,46 @@
+#include "app/InstalledRecord.h"
+#include "app/SlotTable.h"
+#include "app/main_window.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
+
+namespace {
+
+void setHint(QWidget* widget, const QString& hint)
+{
+    widget->setStatusTip(hint);
+    widget->setToolTip(hint);
+}
+
+} // namespace
+
+QString TForm1::archiveOf(const QAbstractButton* button)
+{
+    return button->property("archive").toString();
+}
+
+void TForm1::showInstalledArchives()
+{
+    QMap<QString, QString> inGame;
+    if (AddOnsMayBeInstalled) {
+        if (const std::optional<installed::Record> record =
+                installed::read(HomeDir + QStringLiteral("installed.dat")))
+            inGame = installed::archivesInGame(*record, gameDir());
+    }
+    for (const trackslots::SlotRow& row : trackslots::windowOrder()) {
+        const QString slot = QString::fromUtf8(row.name);
+        const QString archive = inGame.value(slot);
+        const QString name = QString::fromUtf8(row.hint);
+        setHint(slotCheckBox(slot),
+                archive.isEmpty() ? name : name + QStringLiteral(" — установлена: ") + archive);
+        const QWidget* strip = slotStrip(slot);
+        if (!strip)
+            continue;
+        for (QRadioButton* button : strip->findChildren<QRadioButton*>()) {
+            const QString own = archiveOf(button);
+            setHint(button,
+                    !archive.isEmpty() && own == archive ? own + QStringLiteral(" — сейчас в игре") : own);
+        }
+    }
+}

@@ -1,0 +1,113 @@
+#include "app/StatusBar.h"
+#include "app/main_window.h"
+#include "tests/support/Files.h"
+#include "tests/support/GameStandIn.h"
+#include "tests/support/HomeFolder.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QDirIterator>
+#include <QMap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+namespace {
+
+// Every file under `folder` with its bytes.
+QMap<QString, QByteArray> snapshot(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString path = it.next();
+        files.insert(path, readAll(path));
+    }
+    return files;
+}
+
+} // namespace
+
+// The start command leaves the game folder alone while the game runs.
+class TestStartWhileGameRuns : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void startIsRefusedWhileTheGameRuns_data();
+    void startIsRefusedWhileTheGameRuns();
+    void startGoesAheadOnceTheGameHasEnded();
+
+private:
+    std::unique_ptr<HomeFolder> m_home;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<TForm1> m_form;
+    QString m_game;
+};
+
+void TestStartWhileGameRuns::init()
+{
+    m_home = std::make_unique<HomeFolder>();
+    // The last launch left an add-on in place: any start would first give the standard file back.
+    m_game = m_home->makeGame({"Coastal"});
+    QVERIFY(writeBytes(m_game + "Data/Tracks/Coastal/Tr.frd", "add-on"));
+    QVERIFY(writeBytes(m_game + "Data/Tracks/Coastal/0Tr.frd", "standard"));
+    QVERIFY(writeBytes(m_game + "nfshs.exe", "#!/bin/sh\ntouch launched\n"));
+    QVERIFY(QFile::setPermissions(m_game + "nfshs.exe", QFile::ReadOwner | QFile::ExeOwner));
+    m_home->writeOptions({m_home->makeLibrary({"Coastal/one.zip"}), m_game, "0"});
+    m_dialogs = std::make_unique<ScriptedDialogs>();
+    m_form = std::make_unique<TForm1>();
+    QVERIFY(m_form->FormCreate());
+    m_dialogs->messages.clear();
+}
+
+void TestStartWhileGameRuns::cleanup()
+{
+    m_form.reset();
+    m_dialogs.reset();
+    m_home.reset();
+}
+
+void TestStartWhileGameRuns::startIsRefusedWhileTheGameRuns_data()
+{
+    QTest::addColumn<bool>("newTracks");
+    QTest::newRow("standard tracks") << false;
+    QTest::newRow("new tracks") << true;
+}
+
+void TestStartWhileGameRuns::startIsRefusedWhileTheGameRuns()
+{
+    QFETCH(bool, newTracks);
+    (newTracks ? m_form->NTr : m_form->StTr)->setChecked(true);
+    GameStandIn game;
+    QVERIFY(game.start());
+    const QMap<QString, QByteArray> before = snapshot(m_home->path());
+
+    m_form->BitBtn2->click();
+
+    QCOMPARE(
+        m_dialogs->messages,
+        QStringList{QStringLiteral("Игра уже запущена (процесс nfshs.exe, номер %1). Закройте её и нажмите "
+                                   "«Старт» снова: пока игра работает, трассы менять нельзя.")
+                        .arg(game.pid())});
+    QCOMPARE(snapshot(m_home->path()), before);
+    QVERIFY(m_form->isEnabled());
+    QVERIFY(m_form->RBar->text().isEmpty());
+}
+
+void TestStartWhileGameRuns::startGoesAheadOnceTheGameHasEnded()
+{
+    m_form->StTr->setChecked(true);
+    GameStandIn game;
+    QVERIFY(game.start("C:\\Games\\NFS\\nfshs.exe"));
+    m_form->BitBtn2->click();
+    game.stop();
+    m_form->BitBtn2->click();
+
+    QCOMPARE(m_dialogs->messages.size(), 1);
+    QCOMPARE(readAll(m_game + "Data/Tracks/Coastal/Tr.frd"), QByteArray("standard"));
+    QTRY_VERIFY(QFile::exists(m_game + "launched"));
+}
+
+QTEST_MAIN(TestStartWhileGameRuns)
+#include "test_start_while_game_runs.moc"
