@@ -156,7 +156,6 @@ void TestArchiver::listPicksNamesWithoutRegardToCase_data()
     QTest::newRow("byte-order mark and blanks")
         << QByteArray("\xEF\xBB\xBF  tr.can \r\n\r\n") << QStringList({"Tr.can"});
     QTest::newRow("name not in the archive") << QByteArray("Sky.qfs\r\n") << QStringList();
-    QTest::newRow("empty list") << QByteArray() << QStringList();
     QTest::newRow("folder names do not match") << QByteArray("Data\r\nData/TR.FRD\r\n") << QStringList();
 }
 
@@ -395,6 +394,10 @@ void TestArchiver::helpListsTheExitCodes()
     QVERIFY(run.output.contains("Usage: 7zip.exe e ARCHIVE -oDIR [@LISTFILE]"));
     QVERIFY(run.output.contains("Exit codes:"));
     QVERIFY(run.output.contains("first in archive order"));
+    QVERIFY(run.output.contains("  6  refused by a limit"));
+    QVERIFY(
+        run.output.contains("  7  an entry to extract uses a compression method this archiver cannot read"));
+    QVERIFY(run.output.contains("2048 MiB in all"));
 }
 
 void TestArchiver::malformedCommandLinesAreRefused_data()

@@ -1,6 +1,6 @@
 #pragma once
 
-// The archiver's exit codes; --help lists them for the callers.
+// The archiver's exit codes; --help lists them for the callers. New codes are only ever added.
 enum class ExitCode : int
 {
     Ok = 0,
@@ -9,4 +9,6 @@ enum class ExitCode : int
     Broken = 3,
     Encrypted = 4,
     Interrupted = 5,
+    TooLarge = 6,
+    Unsupported = 7,
 };

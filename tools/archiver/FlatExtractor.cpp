@@ -1,11 +1,12 @@
 #include "tools/archiver/FlatExtractor.h"
 
+#include "tools/archiver/ArchiveSource.h"
 #include "tools/archiver/FlatName.h"
 #include "tools/archiver/Interruption.h"
 #include "tools/archiver/Report.h"
 #include "tools/archiver/StagingFolder.h"
+#include "tools/archiver/ZipDirectory.h"
 
-#include <QFile>
 #include <QSet>
 
 #include <archive.h>
@@ -24,9 +25,10 @@ struct ReaderFreer
 };
 using ReaderPtr = std::unique_ptr<archive, ReaderFreer>;
 
+// A name for messages: entry names in Windows code pages are shown as the files are named.
 QString shown(const QByteArray& name)
 {
-    return QFile::decodeName(name);
+    return QString::fromUtf8(utf8Name(name));
 }
 
 QString archiveError(archive* a)
@@ -35,12 +37,21 @@ QString archiveError(archive* a)
     return text ? QString::fromUtf8(text) : QStringLiteral("unknown error");
 }
 
-ReaderPtr makeReader()
+QString systemError()
+{
+    return QString::fromLocal8Bit(strerror(errno));
+}
+
+// A zip is read by its checked directory only; every other format that holds only its own data.
+// mtree is left out on purpose, as it names files on disk.
+ReaderPtr makeReader(bool zip)
 {
     ReaderPtr reader(archive_read_new());
     archive* a = reader.get();
-    // Formats that only hold their own data; mtree is left out on purpose, as it names files on disk.
-    archive_read_support_format_zip(a);
+    if (zip) {
+        archive_read_support_format_zip_seekable(a);
+        return reader;
+    }
     archive_read_support_format_7zip(a);
     archive_read_support_format_rar(a);
     archive_read_support_format_rar5(a);
@@ -54,6 +65,41 @@ ReaderPtr makeReader()
     archive_read_support_filter_xz(a);
     archive_read_support_filter_lzma(a);
     return reader;
+}
+
+// libarchive has no code of its own for "this compression method is not built in": it reports a
+// format error (EILSEQ here) whose message says so.
+bool isUnsupportedMethod(archive* a)
+{
+    return archive_errno(a) == EILSEQ && archiveError(a).contains(QLatin1String("nsupported"));
+}
+
+// Decoders do not all pass on an allocation's failure as such; errno, cleared before each call into
+// the reader, still tells of it.
+bool allocationFailed(archive* a)
+{
+    return archive_errno(a) == ENOMEM || errno == ENOMEM;
+}
+
+// What a failure of the reader means for the caller.
+ExitCode failure(archive* a, const QString& what)
+{
+    if (archive_read_has_encrypted_entries(a) > 0) {
+        report(QStringLiteral("the archive is encrypted: %1").arg(archiveError(a)));
+        return ExitCode::Encrypted;
+    }
+    if (allocationFailed(a)) {
+        report(
+            QStringLiteral("%1 needs more memory than the archiver may take: %2").arg(what, archiveError(a)));
+        return ExitCode::TooLarge;
+    }
+    if (isUnsupportedMethod(a)) {
+        report(QStringLiteral("%1 uses a compression method this archiver cannot read: %2")
+                   .arg(what, archiveError(a)));
+        return ExitCode::Unsupported;
+    }
+    report(QStringLiteral("broken archive, %1: %2").arg(what, archiveError(a)));
+    return ExitCode::Broken;
 }
 
 bool writeAt(int fd, const char* data, size_t size, la_int64_t offset)
@@ -75,28 +121,99 @@ bool writeAt(int fd, const char* data, size_t size, la_int64_t offset)
 class Extraction
 {
 public:
-    Extraction(archive* reader, const QByteArray& outputDir, const NameList& wanted)
-        : m_reader(reader)
+    Extraction(ArchiveSource& source, const QByteArray& outputDir, const NameList& wanted,
+               const Limits& limits)
+        : m_source(source)
         , m_outputDir(outputDir)
         , m_wanted(wanted)
+        , m_limits(limits)
+        , m_budget(limits, source.size())
     {
     }
 
     ExitCode run();
 
 private:
-    std::optional<ExitCode> takeEntry(archive_entry* entry);
-    std::optional<ExitCode> copyData(const QByteArray& path, const QByteArray& name, int fd, la_int64_t size);
+    std::optional<ExitCode> checkZipDirectory(const ZipDirectory& directory);
+    std::optional<ExitCode> readEntries(archive* reader);
+    std::optional<ExitCode> takeEntry(archive* reader, archive_entry* entry);
+    std::optional<ExitCode> copyData(archive* reader, archive_entry* entry, const QByteArray& name, int fd);
 
-    archive* m_reader;
+    ArchiveSource& m_source;
     QByteArray m_outputDir;
     const NameList& m_wanted;
+    Limits m_limits;
+    OutputBudget m_budget;
+    bool m_zip = false;
+    QSet<QByteArray> m_directoryNames; // of a zip: the names its directory gives
     StagingFolder m_staging;
     bool m_stagingOpen = false;
-    QSet<QString> m_taken;
+    QSet<QByteArray> m_taken;
+    qint64 m_entries = 0;
 };
 
 ExitCode Extraction::run()
+{
+    ZipDirectory directory;
+    QString error;
+    switch (directory.read(m_source, m_limits.entries, &error)) {
+    case ZipDirectory::Outcome::NotZip:
+        break;
+    case ZipDirectory::Outcome::Zip:
+        if (const std::optional<ExitCode> refused = checkZipDirectory(directory))
+            return *refused;
+        m_source.endWithZipRecord(directory.endRecordOffset());
+        break;
+    case ZipDirectory::Outcome::Broken:
+        report(QStringLiteral("broken archive: %1").arg(error));
+        return ExitCode::Broken;
+    case ZipDirectory::Outcome::TooLarge:
+        report(QStringLiteral("refused: %1").arg(error));
+        return ExitCode::TooLarge;
+    }
+    const ReaderPtr reader = makeReader(m_zip);
+    errno = 0;
+    if (m_source.openReader(reader.get()) != ARCHIVE_OK) {
+        if (allocationFailed(reader.get()))
+            return failure(reader.get(), QStringLiteral("opening it"));
+        report(QStringLiteral("not an archive: %1").arg(archiveError(reader.get())));
+        return ExitCode::CannotOpen;
+    }
+    if (const std::optional<ExitCode> failed = readEntries(reader.get()))
+        return *failed;
+    if (!m_stagingOpen)
+        return ExitCode::Ok;
+    if (!m_staging.commit(&error)) {
+        report(error);
+        return ExitCode::Broken;
+    }
+    return ExitCode::Ok;
+}
+
+// A zip's directory gives every size before anything is extracted: refuse at once what would not fit.
+std::optional<ExitCode> Extraction::checkZipDirectory(const ZipDirectory& directory)
+{
+    m_zip = true;
+    OutputBudget planned = m_budget;
+    for (const ZipRecord& record : directory.records()) {
+        m_directoryNames.insert(withSlashes(record.name));
+        if (!record.unicodeName.isEmpty())
+            m_directoryNames.insert(withSlashes(record.unicodeName));
+        const QByteArray name =
+            flatName(utf8Name(record.unicodeName.isEmpty() ? record.name : record.unicodeName));
+        if (name.isEmpty() || !m_wanted.accepts(name))
+            continue;
+        QString why;
+        if (!planned.allows(record.size, &why)) {
+            report(QStringLiteral("refused: %1 (as the zip's directory declares)").arg(why));
+            return ExitCode::TooLarge;
+        }
+        planned.add(record.size);
+    }
+    return std::nullopt;
+}
+
+std::optional<ExitCode> Extraction::readEntries(archive* reader)
 {
     bool sawEntry = false;
     for (;;) {
@@ -105,40 +222,36 @@ ExitCode Extraction::run()
             return ExitCode::Interrupted;
         }
         archive_entry* entry = nullptr;
-        const int status = archive_read_next_header(m_reader, &entry);
+        errno = 0;
+        const int status = archive_read_next_header(reader, &entry);
         if (status == ARCHIVE_EOF)
-            break;
+            return std::nullopt;
         if (status < ARCHIVE_WARN) {
-            if (archive_read_has_encrypted_entries(m_reader) > 0) {
-                report(QStringLiteral("the archive is encrypted: %1").arg(archiveError(m_reader)));
-                return ExitCode::Encrypted;
-            }
-            if (!sawEntry && archive_format(m_reader) == 0) {
-                report(QStringLiteral("not an archive: %1").arg(archiveError(m_reader)));
+            if (!sawEntry && archive_format(reader) == 0 && !allocationFailed(reader)) {
+                report(QStringLiteral("not an archive: %1").arg(archiveError(reader)));
                 return ExitCode::CannotOpen;
             }
-            report(QStringLiteral("broken archive: %1").arg(archiveError(m_reader)));
-            return ExitCode::Broken;
+            return failure(reader, QStringLiteral("reading an entry's header"));
         }
         sawEntry = true;
-        if (const std::optional<ExitCode> failure = takeEntry(entry))
-            return *failure;
+        if (++m_entries > m_limits.entries) {
+            report(QStringLiteral("refused: the archive holds more than %1 entries").arg(m_limits.entries));
+            return ExitCode::TooLarge;
+        }
+        if (const std::optional<ExitCode> failed = takeEntry(reader, entry))
+            return *failed;
     }
-    if (!m_stagingOpen)
-        return ExitCode::Ok;
-    QString error;
-    if (!m_staging.commit(&error)) {
-        report(error);
-        return ExitCode::Broken;
-    }
-    return ExitCode::Ok;
 }
 
-std::optional<ExitCode> Extraction::takeEntry(archive_entry* entry)
+std::optional<ExitCode> Extraction::takeEntry(archive* reader, archive_entry* entry)
 {
     const char* rawPath = archive_entry_pathname(entry);
     const QByteArray path = rawPath ? QByteArray(rawPath) : QByteArray();
-    const QByteArray name = flatName(path);
+    if (m_zip && !m_directoryNames.contains(withSlashes(path))) {
+        report(QStringLiteral("broken archive: %1 is not in the zip's directory").arg(shown(path)));
+        return ExitCode::Broken;
+    }
+    const QByteArray name = flatName(utf8Name(path));
     if (name.isEmpty() || !m_wanted.accepts(name))
         return std::nullopt;
     if (archive_entry_filetype(entry) != AE_IFREG)
@@ -147,8 +260,8 @@ std::optional<ExitCode> Extraction::takeEntry(archive_entry* entry)
         report(QStringLiteral("%1 is a link; skipped").arg(shown(path)));
         return std::nullopt;
     }
-    const QString comparable = comparableName(name);
-    if (m_taken.contains(comparable)) {
+    const QByteArray key = nameKey(name);
+    if (m_taken.contains(key)) {
         report(QStringLiteral("%1 has the name of a file extracted before; skipped").arg(shown(path)));
         return std::nullopt;
     }
@@ -157,6 +270,12 @@ std::optional<ExitCode> Extraction::takeEntry(archive_entry* entry)
         return ExitCode::Encrypted;
     }
     QString error;
+    if (archive_entry_size_is_set(entry) && !m_budget.allows(archive_entry_size(entry), &error)) {
+        report(QStringLiteral("refused: %1 (%2 declares %3 bytes)")
+                   .arg(error, shown(path))
+                   .arg(archive_entry_size(entry)));
+        return ExitCode::TooLarge;
+    }
     if (!m_stagingOpen) {
         if (!m_staging.open(m_outputDir, &error)) {
             report(error);
@@ -169,20 +288,22 @@ std::optional<ExitCode> Extraction::takeEntry(archive_entry* entry)
         report(error);
         return ExitCode::Broken;
     }
-    m_taken.insert(comparable);
-    const la_int64_t size = archive_entry_size_is_set(entry) ? archive_entry_size(entry) : -1;
-    const std::optional<ExitCode> failure = copyData(path, name, fd, size);
-    if (close(fd) != 0 && !failure) {
-        report(
-            QStringLiteral("cannot write %1: %2").arg(shown(name), QString::fromLocal8Bit(strerror(errno))));
+    m_taken.insert(key);
+    const std::optional<ExitCode> failed = copyData(reader, entry, name, fd);
+    if (close(fd) != 0 && !failed) {
+        report(QStringLiteral("cannot write %1: %2").arg(shown(name), systemError()));
         return ExitCode::Broken;
     }
-    return failure;
+    return failed;
 }
 
-std::optional<ExitCode> Extraction::copyData(const QByteArray& path, const QByteArray& name, int fd,
-                                             la_int64_t size)
+std::optional<ExitCode> Extraction::copyData(archive* reader, archive_entry* entry, const QByteArray& name,
+                                             int fd)
 {
+    const QString path = shown(archive_entry_pathname(entry));
+    // Only a sparse entry has holes; every other entry's data comes in one piece after another.
+    const bool sparse = archive_entry_sparse_count(entry) > 0;
+    const la_int64_t declared = archive_entry_size_is_set(entry) ? archive_entry_size(entry) : -1;
     la_int64_t end = 0;
     for (;;) {
         if (interruptionRequested()) {
@@ -192,38 +313,57 @@ std::optional<ExitCode> Extraction::copyData(const QByteArray& path, const QByte
         const void* block = nullptr;
         size_t blockSize = 0;
         la_int64_t offset = 0;
-        const int status = archive_read_data_block(m_reader, &block, &blockSize, &offset);
+        errno = 0;
+        const int status = archive_read_data_block(reader, &block, &blockSize, &offset);
         if (status == ARCHIVE_EOF)
             break;
         // A warning here is a failed check such as a wrong CRC: the data cannot be trusted.
-        if (status != ARCHIVE_OK) {
-            report(QStringLiteral("broken entry %1: %2").arg(shown(path), archiveError(m_reader)));
+        if (status != ARCHIVE_OK)
+            return failure(reader, path);
+        if (offset < 0 || (!sparse && offset != end)) {
+            report(QStringLiteral("broken archive: the data of %1 is out of order").arg(path));
             return ExitCode::Broken;
         }
+        QString why;
+        if (!m_budget.allows(offset + la_int64_t(blockSize), &why)) {
+            report(QStringLiteral("refused: %1 (writing %2)").arg(why, path));
+            return ExitCode::TooLarge;
+        }
         if (!writeAt(fd, static_cast<const char*>(block), blockSize, offset)) {
-            report(QStringLiteral("cannot write %1: %2")
-                       .arg(shown(name), QString::fromLocal8Bit(strerror(errno))));
+            report(QStringLiteral("cannot write %1: %2").arg(shown(name), systemError()));
             return ExitCode::Broken;
         }
         end = std::max(end, offset + la_int64_t(blockSize));
     }
-    // A sparse entry may end in a hole that no block covers.
-    if (size > end && ftruncate(fd, size) != 0) {
-        report(
-            QStringLiteral("cannot write %1: %2").arg(shown(name), QString::fromLocal8Bit(strerror(errno))));
+    if (sparse && declared > end) {
+        // A sparse entry may end in a hole that no block covers; its size was checked with the header.
+        if (ftruncate(fd, declared) != 0) {
+            report(QStringLiteral("cannot write %1: %2").arg(shown(name), systemError()));
+            return ExitCode::Broken;
+        }
+        end = declared;
+    }
+    if (declared >= 0 && end != declared) {
+        report(QStringLiteral("broken archive: %1 holds %2 bytes but declares %3")
+                   .arg(path)
+                   .arg(end)
+                   .arg(declared));
         return ExitCode::Broken;
     }
+    m_budget.add(end);
     return std::nullopt;
 }
 
 } // namespace
 
-ExitCode extractFlat(const QByteArray& archivePath, const QByteArray& outputDir, const NameList& wanted)
+ExitCode extractFlat(const QByteArray& archivePath, const QByteArray& outputDir, const NameList& wanted,
+                     const Limits& limits)
 {
-    const ReaderPtr reader = makeReader();
-    if (archive_read_open_filename(reader.get(), archivePath.constData(), 64 * 1024) != ARCHIVE_OK) {
-        report(QStringLiteral("cannot open %1: %2").arg(shown(archivePath), archiveError(reader.get())));
+    ArchiveSource source;
+    QString error;
+    if (!source.open(archivePath, &error)) {
+        report(QStringLiteral("cannot open %1: %2").arg(shown(archivePath), error));
         return ExitCode::CannotOpen;
     }
-    return Extraction(reader.get(), outputDir, wanted).run();
+    return Extraction(source, outputDir, wanted, limits).run();
 }

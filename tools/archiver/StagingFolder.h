@@ -8,8 +8,12 @@
 // has been read. Only then are the files renamed into the output folder; otherwise the folder and
 // everything in it is removed, so the output folder keeps what it had.
 //
-// All work goes through descriptors of the two folders: a link placed in the output folder, or a
-// swap of the private folder, cannot redirect a write elsewhere.
+// The commit is all or nothing too: a file it replaces is first put aside in a second private folder
+// and deleted only once every file is in place. When a rename fails half-way (a full disk, an I/O
+// error), the files already moved in are removed and the ones put aside are put back.
+//
+// All work goes through descriptors of the folders: a link placed in the output folder, or a swap of
+// a private folder, cannot redirect a write elsewhere.
 class StagingFolder
 {
 public:
@@ -25,20 +29,34 @@ public:
     // The file never replaces anything and no link is followed.
     int createFile(const QByteArray& name, QString* error);
 
-    // Forgets a file created by createFile whose content could not be completed.
-    void dropFile(const QByteArray& name);
-
     // Moves every created file into the output folder, replacing a file or link of the same name
-    // there (also one whose name differs only in letter case), then removes the private folder.
+    // there (also one whose name differs only in letter case), then removes the private folders.
+    // On failure the output folder is left as it was, as far as the system lets it be restored.
     bool commit(QString* error);
 
     // Removes the private folder with everything in it. Also done on destruction unless committed.
     void discard();
 
 private:
+    struct Step
+    {
+        bool setAside; // else moved in
+        QByteArray name;
+    };
+
+    bool makePrivateFolder(QByteArray* name, int* fd, QString* error);
+    bool setAside(const QByteArray& name, QString* error);
+    bool moveIn(const QByteArray& name, QString* error);
+    void undo(QString* error);
+    void dropSetAside();
+
     int m_outputFd = -1;
     int m_stagingFd = -1;
+    int m_asideFd = -1;
     QByteArray m_outputDir;
     QByteArray m_stagingName;
-    QList<QByteArray> m_files;
+    QByteArray m_asideName;
+    QList<QByteArray> m_files; // created and not yet moved in
+    QList<Step> m_steps;       // what the running commit did, to undo it
+    bool m_keepAside = false;  // holds files that could not be put back
 };

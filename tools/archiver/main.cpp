@@ -2,6 +2,7 @@
 #include "tools/archiver/ExitCode.h"
 #include "tools/archiver/FlatExtractor.h"
 #include "tools/archiver/Interruption.h"
+#include "tools/archiver/MemoryLimit.h"
 #include "tools/archiver/NameList.h"
 #include "tools/archiver/Report.h"
 
@@ -21,30 +22,51 @@ without their folders: "Track/Tr.frd" becomes DIR/Tr.frd. DIR is created when mi
   -oDIR      the output folder, glued to the switch
   @LISTFILE  extract only the names listed in LISTFILE, one per line (LF or CR LF line ends);
              names compare without regard to letter case and match a file in any folder of
-             the archive; the file keeps the name it has in the archive. An empty list
-             extracts nothing.
+             the archive; the file keeps the name it has in the archive. LISTFILE must be a
+             regular file of at most 1 MiB that names at least one file.
 
 All or nothing: the files are first extracted into a private folder inside DIR and moved into
-DIR only when the whole archive was read without error. On any failure DIR stays as it was.
-A file of the same name already in DIR is replaced, also one whose name differs only in
-letter case.
+DIR only when the whole archive was read without error. A file of the same name already in DIR
+is replaced, also one whose name differs only in letter case; it is deleted only once every
+file is in place, and put back when a move fails. On any failure DIR stays as it was. Files in
+DIR that the archive does not hold are never touched.
 
 Two files with the same name (letter case aside) in different folders of the archive: the
 first in archive order is extracted, the later ones are skipped with a note on stderr; the
 exit code stays 0.
 
+Names: UTF-8 names are kept. Names in zips made on Windows without the UTF-8 mark are read as
+CP866 or Windows-1251, whichever gives Russian letters (CP866 when both do), and written as
+UTF-8, so different names in the archive stay different files.
+
+Zip archives are read by their central directory: that of the archive the file starts with,
+even when another zip is appended to it. An entry whose own header names another file than
+the directory is refused as broken.
+
 Never writes outside DIR: only the last part of an entry's name is used ("/" and "\" both
 separate folders), entries named "", "." or ".." are skipped, and links, folders and devices in
 the archive are skipped. Files are created anew, so a link already in DIR is replaced, never
 followed. Nothing is ever asked: encrypted entries are not extracted and no password is read.
+ARCHIVE and LISTFILE must be regular files: a FIFO or a device is refused, never waited on.
+
+Limits: an archive is refused, and DIR stays as it was, when its files would take more than
+2048 MiB in all, when one file would take more than 512 MiB, when the files would take more
+than 16 MiB and more than 1000 times the archive's size, when it holds more than 100000
+entries, or when reading it needs more than 512 MiB of memory. Sizes a zip's directory
+declares are checked before anything is extracted. Only a sparse entry (tar) is padded to
+its declared size; any other entry whose data differs from its declared size is broken.
 
 Exit codes:
   0  done (also when nothing matched)
-  1  bad command line, or the list file cannot be read
+  1  bad command line, or the list file cannot be read, is too large or names nothing
   2  the archive cannot be opened or is not an archive
-  3  broken archive (bad entry, wrong checksum, cut short) or DIR cannot be written
+  3  broken archive (bad entry, wrong checksum, cut short, names or sizes that disagree) or
+     DIR cannot be written
   4  an entry to extract is encrypted
   5  interrupted by a signal
+  6  refused by a limit: too large, too many entries, or too much memory needed
+  7  an entry to extract uses a compression method this archiver cannot read (for example
+     Deflate64)
 )";
 
 // Entry names in zip archives are UTF-8; libarchive hands them over in the locale's encoding.
@@ -59,6 +81,7 @@ void useUtf8Names()
 
 int main(int argc, char** argv)
 {
+    limitMemory();
     useUtf8Names();
     QList<QByteArray> arguments;
     for (int i = 1; i < argc; ++i)
