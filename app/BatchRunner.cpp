@@ -101,6 +101,11 @@ QString BatchRunner::statusReason(const QString& status)
             return QStringLiteral("Архив зашифрован");
         case 5:
             return QStringLiteral("Распаковка прервана");
+        case 6:
+            return QStringLiteral("Архив слишком велик для трассы: в нём слишком много файлов, или они "
+                                  "заняли бы слишком много места");
+        case 7:
+            return QStringLiteral("Архив сжат способом, который архиватор не умеет распаковывать");
         default:
             return QStringLiteral("Архиватор сообщил об ошибке (код %1)").arg(number);
         }

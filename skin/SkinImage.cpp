@@ -73,9 +73,13 @@ QByteArray readPictureFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw SkinError(QStringLiteral("Cannot open file %1").arg(path));
-    QByteArray data = file.read(MaxPictureFileBytes + 1);
+    // Asking for the cap at once would allocate that much for every small picture: read what the
+    // file holds, and only a file that grew since it was looked at is read on up to the cap.
+    QByteArray data = file.read(info.size() + 1);
+    if (data.size() > info.size())
+        data += file.read(MaxPictureFileBytes + 1 - data.size());
     if (data.size() > MaxPictureFileBytes)
-        failTooLarge(path); // it grew since it was looked at
+        failTooLarge(path);
     return data;
 }
 

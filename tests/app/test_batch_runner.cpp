@@ -159,6 +159,11 @@ void TestBatchRunner::archiverEndingDecidesTheOutcome_data()
         << "Архив повреждён, или в папку Temp не удалось записать файлы (например, на диске нет места)";
     QTest::newRow("encrypted") << QByteArray("exit 4") << O::Failed << "Архив зашифрован";
     QTest::newRow("interrupted") << QByteArray("exit 5") << O::Failed << "Распаковка прервана";
+    QTest::newRow("over a limit") << QByteArray("exit 6") << O::Failed
+                                  << "Архив слишком велик для трассы: в нём слишком много файлов, или они "
+                                     "заняли бы слишком много места";
+    QTest::newRow("unsupported method") << QByteArray("exit 7") << O::Failed
+                                        << "Архив сжат способом, который архиватор не умеет распаковывать";
     QTest::newRow("code of a later archiver")
         << QByteArray("exit 9") << O::Failed << "Архиватор сообщил об ошибке (код 9)";
     QTest::newRow("killed") << QByteArray("kill -9 $$") << O::Failed << "Архиватор был остановлен (сигнал 9)";
