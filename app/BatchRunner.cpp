@@ -4,6 +4,7 @@
 #include "app/SlotTable.h"
 #include "app/SystemErrorText.h"
 #include "platform/BatchProcess.h"
+#include "platform/FileName.h"
 #include "platform/FileSystem.h"
 
 #include <QEventLoop>
@@ -131,7 +132,7 @@ bool BatchRunner::refuseUnsafe(std::initializer_list<QString> paths)
 {
     for (const QString& path : paths) {
         if (!isSafeInBatch(path)) {
-            m_reason = QStringLiteral("Недопустимый символ в пути: %1").arg(path);
+            m_reason = QStringLiteral("Недопустимый символ в пути: %1").arg(platform::displayFileName(path));
             return true;
         }
     }
@@ -169,7 +170,8 @@ BatchRunner::Outcome BatchRunner::run(const QString& firstLine, const QString& s
     m_reason.clear();
     const QString batch = m_homeDir + kBatchName;
     const QString status = marker + kStatusSuffix;
-    writeWhole(batch, firstLine.toUtf8() + "\r\n" + secondLine.toUtf8());
+    // A library archive named in a Windows code page reaches the archiver with its own bytes.
+    writeWhole(batch, platform::encodeFileName(firstLine) + "\r\n" + platform::encodeFileName(secondLine));
     // A marker left by an earlier run would end the wait before the archiver has even started.
     removeStale(marker);
     removeStale(status);

@@ -1,6 +1,7 @@
 #include "app/InstalledRecord.h"
 #include "app/SlotTable.h"
 #include "app/main_window.h"
+#include "platform/FileName.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -31,16 +32,19 @@ void TForm1::showInstalledArchives()
     for (const trackslots::SlotRow& row : trackslots::windowOrder()) {
         const QString slot = QString::fromUtf8(row.name);
         const QString archive = inGame.value(slot);
+        const QString shown = platform::displayFileName(archive);
         const QString name = QString::fromUtf8(row.hint);
         setHint(slotCheckBox(slot),
-                archive.isEmpty() ? name : name + QStringLiteral(" — установлена: ") + archive);
+                archive.isEmpty() ? name : name + QStringLiteral(" — установлена: ") + shown);
         const QWidget* strip = slotStrip(slot);
         if (!strip)
             continue;
         for (QRadioButton* button : strip->findChildren<QRadioButton*>()) {
             const QString own = archiveOf(button);
-            setHint(button,
-                    !archive.isEmpty() && own == archive ? own + QStringLiteral(" — сейчас в игре") : own);
+            const QString ownShown = platform::displayFileName(own);
+            setHint(button, !archive.isEmpty() && own == archive
+                                ? ownShown + QStringLiteral(" — сейчас в игре")
+                                : ownShown);
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "app/InstalledRecord.h"
 
 #include "app/InstallTracks.h"
+#include "platform/FileName.h"
 #include "platform/FileSystem.h"
 
 #include <QFile>
@@ -16,10 +17,12 @@ constexpr qint64 kLongestRecord = 1 << 20;
 
 QByteArray recordBytes(const Record& record)
 {
-    QByteArray bytes = record.gameDir.toUtf8() + kLineEnd;
+    using platform::encodeFileName;
+    QByteArray bytes = encodeFileName(record.gameDir) + kLineEnd;
     for (const Slot& slot : record.archives)
         bytes +=
-            (QStringList{slot.slot, slot.archive} + slot.entries).join(QLatin1Char('\t')).toUtf8() + kLineEnd;
+            encodeFileName((QStringList{slot.slot, slot.archive} + slot.entries).join(QLatin1Char('\t'))) +
+            kLineEnd;
     return bytes;
 }
 
@@ -32,7 +35,7 @@ std::optional<Record> parseRecord(const QByteArray& bytes)
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!lines.at(i).endsWith('\r'))
             return std::nullopt;
-        const QString line = QString::fromUtf8(lines.at(i).chopped(1));
+        const QString line = platform::decodeFileName(lines.at(i).chopped(1));
         if (i == 0) {
             record.gameDir = line;
             continue;

@@ -12,7 +12,8 @@
 // its own beside "options.dat" ("installed.dat"; the settings file keeps its three lines), written
 // whole at once: the game folder, then one line per installed slot with the slot name, the archive
 // name and the entries the install left in the slot folder (the add-on names and their backups "0" +
-// name), separated by tabs (no archive name with a tab is ever installed); lines end with CR LF.
+// name), separated by tabs (no archive name with a tab is ever installed); lines end with CR LF. Names
+// are UTF-8, or their own bytes where they are not (see platform/FileName.h).
 namespace installed {
 
 struct Slot

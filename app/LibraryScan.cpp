@@ -4,6 +4,7 @@
 #include "app/SlotTable.h"
 #include "app/StatusBar.h"
 #include "app/main_window.h"
+#include "platform/FileName.h"
 #include "platform/FileSystem.h"
 
 #include <QButtonGroup>
@@ -79,9 +80,10 @@ void TForm1::AddChoiceButton(const trackslots::SlotRow& slot, int k, const QStri
 
     auto* button = new CaptionlessRadio(strip);
     button->setGeometry(left, 0, ChoiceButtonSize, ChoiceButtonSize);
+    // The property keeps the name's bytes for the install; the hint shows it readably.
     button->setProperty("archive", archive);
-    button->setStatusTip(archive);
-    button->setToolTip(archive);
+    button->setStatusTip(platform::displayFileName(archive));
+    button->setToolTip(platform::displayFileName(archive));
     button->setProperty("tabOrder", k);
     group->addButton(button);
     if (k == 1)

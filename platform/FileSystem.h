@@ -12,8 +12,8 @@ namespace platform::fs {
 // "*" and "?" wildcards, letters compared without regard to case, "*.*" matching every name.
 // Entries of every kind count (files, folders, dot-files); "." and ".." are never returned.
 // A missing or unreadable folder gives an empty list. The order is not sorted. A trailing ".*" also
-// matches names without a dot ("0*.*" finds "0Tr"). Names that are not valid UTF-8 come back decoded
-// as Qt decodes file names.
+// matches names without a dot ("0*.*" finds "0Tr"). Names that are not valid UTF-8 come back with
+// their bytes escaped (see FileName.h), so that every function here opens them again.
 QStringList findEntries(const QString& folder, const QString& pattern);
 
 bool fileExists(const QString& path);   // a file (not a folder) is there

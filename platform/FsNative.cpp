@@ -1,5 +1,7 @@
 #include "platform/FsNative.h"
 
+#include "platform/FileName.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -13,7 +15,7 @@ QByteArray encodePath(const QString& path)
 {
     if (path.contains(QChar(u'\0')))
         return {};
-    return QFile::encodeName(path);
+    return encodeFileName(path);
 }
 
 QString errorText(int error)
@@ -31,7 +33,7 @@ QStringList listNames(const QString& folder)
         const QByteArray name(entry->d_name);
         if (name == "." || name == "..")
             continue;
-        names.append(QFile::decodeName(name));
+        names.append(decodeFileName(name));
     }
     closedir(dir);
     return names;

@@ -9,7 +9,7 @@
 // The file layer's bridge to the Linux system calls: path encoding, errno texts, entry listing.
 namespace platform::fs::native {
 
-// `path` in the file system's encoding; empty (so every system call fails) for a path holding a NUL,
+// `path` in the file system's encoding (see FileName.h); empty (so every system call fails) for a path holding a NUL,
 // which would otherwise silently name a different, shorter path.
 QByteArray encodePath(const QString& path);
 
@@ -17,7 +17,7 @@ QByteArray encodePath(const QString& path);
 QString errorText(int error);
 
 // Every name in `folder` except "." and ".." in the order the file system gives them; names that are
-// not valid UTF-8 are decoded as Qt decodes file names. A missing or unreadable folder gives none.
+// not valid UTF-8 keep their bytes (see FileName.h). A missing or unreadable folder gives none.
 QStringList listNames(const QString& folder);
 
 // lstat()/stat() of a path; false when there is nothing (or it cannot be examined).

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
 #include <sys/stat.h>
 
 namespace {
@@ -88,6 +89,7 @@ private slots:
     void archiveGoneSinceScanLeavesSlotUntouched();
     void missingGameSlotFolderIsNotCreated();
     void libraryPathWithBlanksWorks();
+    void archiveNamedInWindowsCodePageInstalls();
     void secondRunRestoresBeforeInstalling();
     void standardModeRestoresAndRecordsStandardState();
     void gameOnAnotherFileSystem();
@@ -354,6 +356,21 @@ void TestStartGame::libraryPathWithBlanksWorks()
 
     verifySlotInstalled("Country", "wood land.zip", firstTrackFiles(10));
     QTRY_VERIFY(QFile::exists(m_game + kGameMarker));
+}
+
+void TestStartGame::archiveNamedInWindowsCodePageInstalls()
+{
+    makeGame(m_game);
+    makeArchive(m_library + "Country/win.zip", firstTrackFiles(3));
+    const QByteArray slot = QFile::encodeName(m_library + "Country/");
+    QCOMPARE(std::rename((slot + "win.zip").constData(), (slot + "\xD2\xF0\xE0\xF1\xF1\xE0.zip").constData()),
+             0);
+    openWindow();
+    m_form->NTr->setChecked(true);
+    selectArchive("Country", "Трасса.zip");
+    start();
+
+    verifySlotInstalled("Country", "win.zip", firstTrackFiles(3));
 }
 
 void TestStartGame::secondRunRestoresBeforeInstalling()

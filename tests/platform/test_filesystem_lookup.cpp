@@ -1,3 +1,4 @@
+#include "platform/FileName.h"
 #include "platform/FileSystem.h"
 
 #include <QDir>
@@ -20,7 +21,8 @@ private slots:
     void findEntriesMatchesWindowsPatterns_data();
     void findEntriesMatchesWindowsPatterns();
     void findEntriesOfMissingFolderIsEmpty();
-    void findEntriesSurvivesNamesThatAreNotUtf8();
+    void namesThatAreNotUtf8KeepTheirBytes_data();
+    void namesThatAreNotUtf8KeepTheirBytes();
     void existenceTellsKindsApart();
     void findNameIgnoringCasePrefersExactName();
     void findNameIgnoringCaseFindsCaseVariant();
@@ -97,22 +99,39 @@ void TestFileSystemLookup::findEntriesOfMissingFolderIsEmpty()
     QVERIFY(fs::findEntries(path("file.zip"), "*.*").isEmpty());
 }
 
-void TestFileSystemLookup::findEntriesSurvivesNamesThatAreNotUtf8()
+void TestFileSystemLookup::namesThatAreNotUtf8KeepTheirBytes_data()
 {
-    const QByteArray raw = QFile::encodeName(m_dir->path()) + "/bad\xff\xfe.zip";
-    const int fd = ::open(raw.constData(), O_CREAT | O_WRONLY, 0644);
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("UTF-8") << QByteArray("трасса.zip") << QString("трасса.zip");
+    QTest::newRow("Windows-1251") << QByteArray("\xD2\xF0\xE0\xF1\xF1\xE0.zip") << QString("Трасса.zip");
+    QTest::newRow("CP866") << QByteArray("\x92\xE0\xA0\xE1\xE1\xA0.zip") << QString("’а\u00A0бб\u00A0.zip");
+    QTest::newRow("overlong slash") << QByteArray("a\xC0\xAF.zip") << QString("aАЇ.zip");
+    QTest::newRow("encoded surrogate") << QByteArray("\xED\xA0\x80.zip") << QString("н\u00A0Ђ.zip");
+    QTest::newRow("cut-off sequence") << QByteArray("\xD0.zip") << QString("Р.zip");
+    QTest::newRow("UTF-8 then a stray byte") << QByteArray("тр\xFF.zip") << QString("С‚СЂя.zip");
+}
+
+void TestFileSystemLookup::namesThatAreNotUtf8KeepTheirBytes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    const QByteArray folder = QFile::encodeName(m_dir->path()) + "/";
+    const int fd = ::open((folder + bytes).constData(), O_CREAT | O_WRONLY, 0644);
     QVERIFY(fd >= 0);
     ::close(fd);
-    makeFile("good.zip");
 
-    QStringList found = fs::findEntries(m_dir->path(), "*.zip");
-    found.sort();
-    QCOMPARE(found.size(), 2);
-    QVERIFY(found.at(0).startsWith("bad"));
-    QVERIFY(found.at(0).endsWith(".zip"));
-    QCOMPARE(found.at(1), QString("good.zip"));
-    // The decoded name cannot name the file again, so the fixture removes it by its bytes.
-    QCOMPARE(::unlink(raw.constData()), 0);
+    const QStringList found = fs::findEntries(m_dir->path(), "*.zip");
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(platform::encodeFileName(found.first()), bytes);
+    QCOMPARE(platform::displayFileName(found.first()), shown);
+    // The name found opens, moves and comes back as the very file.
+    QVERIFY(fs::fileExists(path(found.first())));
+    QVERIFY(fs::moveNoReplace(path(found.first()), path("moved.zip")));
+    QVERIFY(::access((folder + bytes).constData(), F_OK) != 0);
+    QVERIFY(fs::moveNoReplace(path("moved.zip"), path(found.first())));
+    QCOMPARE(::access((folder + bytes).constData(), F_OK), 0);
 }
 
 void TestFileSystemLookup::existenceTellsKindsApart()

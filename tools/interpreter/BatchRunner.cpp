@@ -1,36 +1,16 @@
 #include "tools/interpreter/BatchRunner.h"
 
+#include "platform/FileName.h"
 #include "platform/Process.h"
-#include "platform/TextCodec.h"
+#include "tools/interpreter/ChildProgram.h"
 #include "tools/interpreter/CopyCommand.h"
 
 #include <QFile>
-#include <QProcess>
 
 #include <climits>
-#include <csignal>
 #include <cstdio>
-#include <functional>
-#include <sys/prctl.h>
-#include <unistd.h>
 
 namespace interpreter {
-
-namespace {
-
-// A program outlives nothing of ours: when the interpreter ends, killed or not, so does the program
-// it waits for, so that no archiver goes on writing after the batch has been given up.
-std::function<void()> endWithTheInterpreter()
-{
-    const pid_t interpreter = getpid();
-    return [interpreter] {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (getppid() != interpreter)
-            _exit(127);
-    };
-}
-
-} // namespace
 
 BatchRunner::BatchRunner(int timeoutSeconds)
     : m_timeoutMs(timeoutSeconds > INT_MAX / 1000 ? INT_MAX : timeoutSeconds * 1000)
@@ -57,7 +37,8 @@ bool BatchRunner::runFile(const QString& batchPath)
                      qPrintable(file.errorString()));
         return false;
     }
-    const QStringList lines = batchLines(platform::decodeText(file.readAll()));
+    // Rovex writes its batches in UTF-8, with paths that are not kept as their own bytes.
+    const QStringList lines = batchLines(platform::decodeFileName(file.readAll()));
     file.close();
     bool allSucceeded = true;
     int lineNumber = 0;
@@ -98,33 +79,30 @@ bool BatchRunner::runCopyLine(const QStringList& words, int lineNumber)
 
 bool BatchRunner::runProgram(const QStringList& words, int lineNumber)
 {
-    QProcess process;
-    process.setProgram(words.first());
-    process.setArguments(words.mid(1));
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.setChildProcessModifier(endWithTheInterpreter());
-    process.start();
-    if (!process.waitForStarted(-1)) {
+    QList<QByteArray> arguments;
+    for (const QString& word : words)
+        arguments.append(platform::encodeFileName(word));
+    const ProgramEnd end = runProgramAndWait(arguments, m_timeoutMs);
+    switch (end.how) {
+    case ProgramEnd::How::NotStarted:
         m_programStatus = QStringLiteral("not-started");
-        report(lineNumber, QStringLiteral("cannot start %1: %2").arg(words.first(), process.errorString()));
+        report(lineNumber, QStringLiteral("cannot start %1: %2").arg(words.first(), end.error));
         return false;
-    }
-    if (!process.waitForFinished(m_timeoutMs)) {
-        process.kill();
-        process.waitForFinished(-1);
+    case ProgramEnd::How::TimedOut:
         m_programStatus = QStringLiteral("timeout");
         report(lineNumber, QStringLiteral("%1 ran longer than %2 s and was stopped")
                                .arg(words.first())
                                .arg(m_timeoutMs / 1000));
         return false;
+    case ProgramEnd::How::Exited:
+    case ProgramEnd::How::Signalled:
+        break;
     }
-    // After a crash Qt gives the number of the signal that ended the program as its exit code.
-    const bool crashed = process.exitStatus() != QProcess::NormalExit;
+    const bool crashed = end.how == ProgramEnd::How::Signalled;
     m_programStatus = QStringLiteral("%1 %2")
                           .arg(crashed ? QStringLiteral("signal") : QStringLiteral("exit"))
-                          .arg(process.exitCode());
-    if (crashed || process.exitCode() != 0) {
+                          .arg(end.code);
+    if (crashed || end.code != 0) {
         report(lineNumber, QStringLiteral("%1 failed (%2)").arg(words.first(), *m_programStatus));
         return false;
     }
