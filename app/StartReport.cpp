@@ -2,6 +2,7 @@
 
 #include "app/SlotTable.h"
 #include "app/SystemErrorText.h"
+#include "platform/FileName.h"
 
 namespace {
 
@@ -36,7 +37,8 @@ QString section(const QString& heading, const QStringList& lines, const QString&
 void StartReport::notInstalled(const QString& slot, const QString& archive, const QString& reason)
 {
     m_notInstalled.append(
-        QStringLiteral("• %1, архив %2: %3.").arg(slotLabel(slot), archive, startingSmall(reason)));
+        QStringLiteral("• %1, архив %2: %3.")
+            .arg(slotLabel(slot), platform::displayFileName(archive), startingSmall(reason)));
 }
 
 void StartReport::notRestored(const QString& slot, const QStringList& names, int error)

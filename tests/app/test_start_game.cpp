@@ -362,8 +362,13 @@ void TestStartGame::archiveNamedInWindowsCodePageInstalls()
 {
     makeGame(m_game);
     makeArchive(m_library + "Country/win.zip", firstTrackFiles(3));
-    const QByteArray slot = QFile::encodeName(m_library + "Country/");
-    QCOMPARE(std::rename((slot + "win.zip").constData(), (slot + "\xD2\xF0\xE0\xF1\xF1\xE0.zip").constData()),
+    QVERIFY(writeBytes(m_library + "Hills/broken.zip", "this is no zip archive"));
+    const QByteArray library = QFile::encodeName(m_library);
+    QCOMPARE(std::rename((library + "Country/win.zip").constData(),
+                         (library + "Country/\xD2\xF0\xE0\xF1\xF1\xE0.zip").constData()),
+             0);
+    QCOMPARE(std::rename((library + "Hills/broken.zip").constData(),
+                         (library + "Hills/\xD1\xEB\xEE\xEC.zip").constData()),
              0);
     openWindow();
     m_form->NTr->setChecked(true);
@@ -371,6 +376,7 @@ void TestStartGame::archiveNamedInWindowsCodePageInstalls()
     start();
 
     verifySlotInstalled("Country", "win.zip", firstTrackFiles(3));
+    QVERIFY(m_dialogs->messages.mid(m_messagesBefore).join(QString()).contains("архив Слом.zip:"));
 }
 
 void TestStartGame::secondRunRestoresBeforeInstalling()
