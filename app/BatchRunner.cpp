@@ -69,6 +69,7 @@ QString takeStatus(const QString& path)
 BatchRunner::BatchRunner(const QString& homeDir, const QString& archiverPath)
     : m_homeDir(homeDir)
     , m_archiverPath(archiverPath)
+    , m_timeoutMs(platform::batchTimeLimit())
 {
 }
 

@@ -37,7 +37,8 @@ public:
     // Throws IoError when the batch cannot be written.
     Outcome extractAll(const QString& archive, const QString& folder);
 
-    // How long a batch may take before the wait gives up (milliseconds).
+    // How long a batch may take before the wait gives up (milliseconds); platform::batchTimeLimit()
+    // unless set.
     void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
 
     // Why the last run ended without Done, for the user (a Russian sentence without a final stop);
@@ -66,6 +67,6 @@ private:
 
     QString m_homeDir;
     QString m_archiverPath;
-    int m_timeoutMs = 10 * 60 * 1000;
+    int m_timeoutMs;
     QString m_reason;
 };

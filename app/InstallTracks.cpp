@@ -3,6 +3,7 @@
 #include "app/SlotTable.h"
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace fs = platform::fs;
@@ -115,6 +116,13 @@ SlotInstall moveTrackFilesIn(const QString& work, const QString& slotFolder)
     if ((!made.isEmpty() || !result.succeeded()) && !fs::flushFolder(to))
         result.flushError = errno;
     return result;
+}
+
+bool holdsBackups(const QString& slotFolder)
+{
+    const QStringList backups = fs::findEntries(slotFolder, QStringLiteral("0*.*"));
+    return std::any_of(backups.begin(), backups.end(),
+                       [](const QString& backup) { return isTrackFileName(backup.mid(1)); });
 }
 
 SlotRestore restoreSlotFolder(const QString& slotFolder)

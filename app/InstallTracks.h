@@ -52,6 +52,10 @@ struct SlotRestore
     bool complete() const { return notRestored.isEmpty() && flushError == 0; }
 };
 
+// Whether `slotFolder` holds a backup made by an install: a track file's name, in any letter case,
+// with "0" in front.
+bool holdsBackups(const QString& slotFolder);
+
 // Puts every backup ("0" + name) of `slotFolder` back under its name, deleting the add-on file that
 // took that name (in any letter case), and flushes the folder to disk. A missing folder is passed over.
 SlotRestore restoreSlotFolder(const QString& slotFolder);

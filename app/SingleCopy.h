@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QLockFile>
+#include "app/FolderLock.h"
+
 #include <QString>
 
 class QWidget;
@@ -20,5 +21,5 @@ public:
     bool claim(QWidget* parent);
 
 private:
-    QLockFile m_lock;
+    FolderLock m_lock;
 };

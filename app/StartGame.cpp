@@ -4,6 +4,7 @@
 #include "app/IoError.h"
 #include "app/Settings.h"
 #include "app/SlotTable.h"
+#include "app/StartLocks.h"
 #include "app/StartReport.h"
 #include "app/StatusBar.h"
 #include "app/SystemErrorText.h"
@@ -31,6 +32,7 @@ const QString kPreparing =
     QStringLiteral(" Подождите... Происходит подготовка игры к запуску... Окно в данный момент НЕ доступно!");
 const QString kReady = QStringLiteral(" Готово. Поехали!");
 const QString kReadyWithErrors = QStringLiteral(" Готово, но не всё удалось. Поехали!");
+const QString kNotStarted = QStringLiteral(" Трассы подготовлены, но игра не запущена.");
 
 void makeCurrent(const QString& folder)
 {
@@ -120,6 +122,17 @@ void installChosenTracks(TForm1& form, const QStringList& unrestored, StartRepor
     }
 }
 
+// The game folder's own state, not the state line: a run cut short, or a settings file lost or
+// written by hand, may leave backups behind a recorded "1".
+bool gameHoldsBackups(const QString& gameDir)
+{
+    for (const QString& slot : trackslots::SlotNames()) {
+        if (install::holdsBackups(install::gameSlotFolder(gameDir, slot)))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void TForm1::BitBtn2Click()
@@ -137,7 +150,21 @@ void TForm1::BitBtn2Click()
                                               .arg(games.first()));
         return;
     }
+    // Another installation of the program may be preparing the same game folder or library now.
+    auto locks = std::make_unique<StartLocks>(gameDir(), install::workFolder(trackDir()));
+    if (const QString held = locks->take(); !held.isEmpty()) {
+        platform::dialogs().message(this, held);
+        return;
+    }
+    m_startLocks = std::move(locks);
     const QString helpHint = BitBtn1->statusTip();
+    // The window comes back usable, so that the user can try again or close it.
+    const auto giveWindowBack = [&] {
+        RBar->setText(QString());
+        BitBtn1->setStatusTip(helpHint);
+        setEnabled(true);
+        m_startLocks.reset();
+    };
     StartReport report;
     bool reportShown = false;
     try {
@@ -151,7 +178,7 @@ void TForm1::BitBtn2Click()
         const QString recordFile = HomeDir + QStringLiteral("installed.dat");
         if (fs::entryExists(recordFile))
             fs::removeFile(recordFile);
-        const bool restoreFirst = AddOnsMayBeInstalled;
+        const bool restoreFirst = AddOnsMayBeInstalled || gameHoldsBackups(gameDir());
         if (NTr->isChecked()) {
             // Recorded before any game file is touched, so that a run cut short anywhere below still
             // leads the next start to give the standard tracks back.
@@ -167,9 +194,9 @@ void TForm1::BitBtn2Click()
                 if (slot.flushError)
                     report.notFlushed(slot.slot, slot.flushError);
             }
-            // Only a restore that left nothing behind lets the standard state be recorded.
-            if (unrestored.isEmpty() && !NTr->isChecked())
-                AddOnsMayBeInstalled = false;
+            // Only a restore that left no backup behind lets the standard state be recorded.
+            if (!NTr->isChecked())
+                AddOnsMayBeInstalled = !unrestored.isEmpty() || gameHoldsBackups(gameDir());
         }
         if (NTr->isChecked()) {
             installed::Record record{gameDir(), {}};
@@ -177,26 +204,29 @@ void TForm1::BitBtn2Click()
             installed::write(recordFile, record);
         }
 
-        SBar->setText(report.isEmpty() ? kReady : kReadyWithErrors);
         if (!report.isEmpty())
             platform::dialogs().message(this, report.text(true));
         reportShown = true;
         makeCurrent(gameDir());
         const platform::StartResult game =
             platform::startGame(gameDir() + QStringLiteral("nfshs.exe"), gameDir());
-        if (!game.started)
+        if (!game.started) {
+            // Not launched: the state recorded at close stays as the folders are now.
+            QDir::setCurrent(HomeDir);
             platform::dialogs().message(this,
                                         QStringLiteral("Не удалось запустить игру: %1").arg(game.reason));
+            giveWindowBack();
+            SBar->setText(kNotStarted);
+            return;
+        }
+        SBar->setText(report.isEmpty() ? kReady : kReadyWithErrors);
         GameLaunched = true;
         close();
     } catch (const IoError& error) {
         platform::dialogs().error(this, error.message());
         if (!report.isEmpty() && !reportShown)
             platform::dialogs().message(this, report.text(false));
-        // Give the window back so that it can at least be closed; "options.dat" already keeps the
-        // next start safe.
-        RBar->setText(QString());
-        BitBtn1->setStatusTip(helpHint);
-        setEnabled(true);
+        // "options.dat" already keeps the next start safe.
+        giveWindowBack();
     }
 }

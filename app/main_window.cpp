@@ -11,6 +11,7 @@
 #include "app/ScrollBox.h"
 #include "app/Settings.h"
 #include "app/SingleCopy.h"
+#include "app/StartLocks.h"
 #include "app/StatusBar.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -233,6 +234,9 @@ void TForm1::readSettingsFile()
             StTr->setChecked(true);
         CheckTrass();
     } catch (const IoError& error) {
+        // The state it holds is unknown: the game folders may hold add-ons under backups.
+        m_settingsUnread = true;
+        AddOnsMayBeInstalled = true;
         platform::dialogs().error(this, error.message());
     }
 }
@@ -254,12 +258,17 @@ bool TForm1::FormClose()
         state = QStringLiteral("0");
     else if (GameLaunched)
         state = QStringLiteral("1");
-    try {
-        writeSettings(HomeDir + SettingsName, Settings{trackDir(), gameDir(), state});
-    } catch (const IoError& error) {
-        platform::dialogs().error(this, error.message());
-        return false;
+    // A file that could not be read may still hold the user's folders and state: only new folder
+    // choices are worth writing over it.
+    if (!m_settingsUnread || m_folderChosen) {
+        try {
+            writeSettings(HomeDir + SettingsName, Settings{trackDir(), gameDir(), state});
+        } catch (const IoError& error) {
+            platform::dialogs().error(this, error.message());
+            return false;
+        }
     }
+    m_startLocks.reset();
     removeTemporaryFiles();
     return true;
 }
@@ -276,11 +285,15 @@ void TForm1::removeTemporaryFiles()
         fs::removeFile(HomeDir + QStringLiteral("extrc.bat"));
 
     // Only the track files go, in any letter case: a work folder holding anything else is not ours
-    // to empty.
-    const QString workFolder = trackDir() + QStringLiteral("../Temp");
+    // to empty, nor one that another copy works in now.
+    const QString workFolder = install::workFolder(trackDir());
     if (!fs::folderExists(workFolder))
         return;
+    FolderLock lock(StartLocks::workLockFile(workFolder));
+    if (lock.take() == FolderLock::Outcome::HeldByAnother)
+        return;
     install::prepareWorkFolder(workFolder);
+    lock.release();
     fs::removeFolder(workFolder);
 }
 
@@ -296,6 +309,7 @@ void TForm1::Button1Click(QPushButton* sender)
         if (!folder.endsWith(QLatin1Char('/')))
             folder += QLatin1Char('/');
         (trackFolder ? PaTr : PaGa)->setText(folder);
+        m_folderChosen = true;
     }
     if (trackFolder)
         CheckTrass();

@@ -23,6 +23,7 @@ class TSkinForm;
 class HintMirror;
 class SkinMessages;
 class SingleCopy;
+class StartLocks;
 namespace platform {
 class HelpViewer;
 }
@@ -80,9 +81,10 @@ public:
     QString ArchiverPath; // HomeDir + "7zip.exe"
     QString SavedState;   // third line of "options.dat" as read at start
     bool GameLaunched = false;
-    // Whether "0" stands recorded for the game folders: read at start, set when the start command
-    // records "0" before touching the game folders, cleared only by a restore that put every standard
-    // file back. The start command restores while it is set, and the close handler then keeps "0".
+    // Whether "0" stands recorded for the game folders: read at start (and assumed when "options.dat"
+    // could not be read), set when the start command records "0" before touching the game folders,
+    // cleared only by a restore that put every standard file back. The start command restores while it
+    // is set, and the close handler then keeps "0".
     bool AddOnsMayBeInstalled = false;
 
     // Puts the window in the middle of its screen. The window starts there, before the skin load shows
@@ -149,6 +151,12 @@ private:
 
     std::unique_ptr<SkinMessages> m_skinMessages;
     std::unique_ptr<SingleCopy> m_singleCopy; // held from start-up to the end of the run
+    // Held by the start command from before its first change to the end of the close handler's clean-up.
+    std::unique_ptr<StartLocks> m_startLocks;
+    // "options.dat" exists but could not be read: it is not written over unless the user chose a folder
+    // in this run.
+    bool m_settingsUnread = false;
+    bool m_folderChosen = false;
     std::unique_ptr<HintMirror> m_hintMirror;
     QPointer<platform::HelpViewer> m_helpViewer;
     QHash<QString, QButtonGroup*> m_choiceGroups; // one exclusive group per strip, by slot name

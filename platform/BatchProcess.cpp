@@ -13,6 +13,13 @@ namespace platform {
 namespace {
 
 constexpr int kStopWaitMs = 5000;
+constexpr int kDefaultTimeLimitMs = 10 * 60 * 1000;
+
+int& timeLimitOverride()
+{
+    static int milliseconds = 0;
+    return milliseconds;
+}
 
 // Runs in the started interpreter before it executes: a group of its own, so that it can be stopped
 // with its programs, and an end together with ours.
@@ -104,6 +111,16 @@ void BatchProcess::stop()
     while (groupIsAlive(m_group) && waited.elapsed() < kStopWaitMs)
         QThread::msleep(5);
     m_group = 0;
+}
+
+int batchTimeLimit()
+{
+    return timeLimitOverride() > 0 ? timeLimitOverride() : kDefaultTimeLimitMs;
+}
+
+void setBatchTimeLimit(int milliseconds)
+{
+    timeLimitOverride() = milliseconds;
 }
 
 } // namespace platform

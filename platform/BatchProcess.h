@@ -35,4 +35,9 @@ private:
     qint64 m_group = 0;
 };
 
+// How long whoever waits for a batch lets it run before stopping it, in milliseconds: ten minutes
+// unless set; 0 sets it back. Tests shorten it, so that a batch that never ends fails them at once.
+int batchTimeLimit();
+void setBatchTimeLimit(int milliseconds);
+
 } // namespace platform

@@ -13,7 +13,7 @@
 namespace platform {
 namespace {
 
-enum class Scratch
+enum class Kind
 {
     None,
     File,
@@ -33,13 +33,14 @@ bool isScratchName(const QByteArray& name, const QByteArray& prefix, qsizetype l
 
 // The names are those of mkostemp() in the file layer's move and safe write, and of the archiver's
 // private folder.
-Scratch scratchKind(const QByteArray& name)
+Kind scratchKind(const QByteArray& name, ScratchKinds kinds)
 {
-    if (isScratchName(name, ".rovex-move-", 6) || isScratchName(name, ".rovex-write-", 6))
-        return Scratch::File;
-    if (isScratchName(name, ".7zip-", 8))
-        return Scratch::Folder;
-    return Scratch::None;
+    if ((kinds.testFlag(Scratch::MoveCopies) && isScratchName(name, ".rovex-move-", 6)) ||
+        (kinds.testFlag(Scratch::SafeWrites) && isScratchName(name, ".rovex-write-", 6)))
+        return Kind::File;
+    if (kinds.testFlag(Scratch::ArchiverFolders) && isScratchName(name, ".7zip-", 8))
+        return Kind::Folder;
+    return Kind::None;
 }
 
 // The names in the open folder `folderFd`, read through a descriptor of its own.
@@ -88,7 +89,7 @@ void removeExtractionFolder(int parentFd, const QByteArray& name)
 
 } // namespace
 
-void removeScratchFiles(const QString& folder)
+void removeScratchFiles(const QString& folder, ScratchKinds kinds)
 {
     const QByteArray path = fs::native::encodePath(folder);
     const fs::native::FileDescriptor parent(
@@ -96,16 +97,16 @@ void removeScratchFiles(const QString& folder)
     if (!parent.isOpen())
         return;
     for (const QByteArray& name : namesIn(parent.get())) {
-        switch (scratchKind(name)) {
-        case Scratch::File:
+        switch (scratchKind(name, kinds)) {
+        case Kind::File:
             if (isOfType(parent.get(), name, S_IFREG))
                 unlinkat(parent.get(), name.constData(), 0);
             break;
-        case Scratch::Folder:
+        case Kind::Folder:
             if (isOfType(parent.get(), name, S_IFDIR))
                 removeExtractionFolder(parent.get(), name);
             break;
-        case Scratch::None:
+        case Kind::None:
             break;
         }
     }

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
 
@@ -18,6 +19,7 @@ private slots:
     void thirdLineAfterClosing_data();
     void thirdLineAfterClosing();
     void failedWriteKeepsTheOldFileAndTheWindowOpen();
+    void unreadSettingsGetNewFoldersWithTheSafeState();
     void runFilesAreDeleted();
     void workFolderWithOnlyTrackFilesIsRemoved();
     void workFolderWithAForeignFileIsKept();
@@ -92,6 +94,20 @@ void TestClose::failedWriteKeepsTheOldFileAndTheWindowOpen()
     QVERIFY(QFileInfo(home.path(QStringLiteral("options.dat/inside"))).isFile());
     // The rest of the handler did not run.
     QVERIFY(QFile::exists(home.path(QStringLiteral("extrc.bat"))));
+}
+
+void TestClose::unreadSettingsGetNewFoldersWithTheSafeState()
+{
+    HomeFolder home;
+    QVERIFY(QFile::link("options.dat", home.path("options.dat"))); // a link to itself cannot be opened
+    ScriptedDialogs dialogs;
+    dialogs.folderAnswers = {"/games/nfs"};
+    TForm1 form;
+    QVERIFY(form.FormCreate());
+    form.Button2->click();
+    QVERIFY(form.FormClose());
+    // Whether add-ons are in the game is unknown: "0" makes the next start give the standard tracks back.
+    QCOMPARE(home.options(), QStringLiteral("не выбран\r\n/games/nfs/\r\n0\r\n").toUtf8());
 }
 
 void TestClose::runFilesAreDeleted()

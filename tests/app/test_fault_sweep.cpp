@@ -6,7 +6,6 @@
 // too: every slot installed whole or left standard, and every slot left standard told to the user.
 //
 // ROVEX_SWEEP_EVERY=k tries every k-th step (default 8; 1 tries all); the table goes to the log.
-#include "platform/RunningGame.h"
 #include "tests/support/Files.h"
 #include "tools/archiver/ZipWriter.h"
 
@@ -141,6 +140,7 @@ private slots:
     void renamesAreFlushedBeforeTheStateIsRecorded();
     void sweep_data();
     void sweep();
+    void twoCopiesStartingAtOnceLeaveEverySlotWhole();
     void cleanupTestCase();
 
 private:
@@ -148,11 +148,9 @@ private:
     void reset(const Files& game, const QByteArray& state);
     Files game() const;
     QByteArray state() const;
-    // Runs the driver; false when it hung. `counted` gets the changes the shim counted. A start that
-    // another program named "nfshs.exe" on this machine stopped is run again.
+    // Runs the driver; false when it hung. `counted` gets the changes the shim counted.
     bool run(const QString& mode, const Fault* fault, Log* log, quint64* counted = nullptr,
              quint64* hitAt = nullptr);
-    bool runOnce(const QString& mode, const Fault* fault, Log* log, quint64* counted, quint64* hitAt);
     void judgeRun(const QString& scenario, const Log& log, Row& row);
     void judgeRecovery(Row& row);
 
@@ -171,6 +169,7 @@ void TestFaultSweep::initTestCase()
     m_home = m_root + "home/";
     m_game = m_root + "game/";
     QVERIFY(QDir().mkpath(m_root + "runtime"));
+    QVERIFY(QDir().mkpath(m_root + "processes"));
     QVERIFY(
         QFile::setPermissions(m_root + "runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     layOut();
@@ -250,18 +249,6 @@ QByteArray TestFaultSweep::state() const
 
 bool TestFaultSweep::run(const QString& mode, const Fault* fault, Log* log, quint64* counted, quint64* hitAt)
 {
-    for (int attempt = 0;; ++attempt) {
-        if (!runOnce(mode, fault, log, counted, hitAt))
-            return false;
-        if (attempt == 30 || !log->messages.join(' ').contains("Игра уже запущена"))
-            return true;
-        QThread::msleep(1000);
-    }
-}
-
-bool TestFaultSweep::runOnce(const QString& mode, const Fault* fault, Log* log, quint64* counted,
-                             quint64* hitAt)
-{
     const QString logPath = m_root + "run.log";
     const QString counter = m_root + "counter";
     QFile::remove(logPath);
@@ -282,15 +269,12 @@ bool TestFaultSweep::runOnce(const QString& mode, const Fault* fault, Log* log, 
         if (!fault->trace.isEmpty())
             environment.insert("ROVEX_FAULT_TRACE", fault->trace);
     }
-    // The game of the run before may not have ended yet, and a running game stops a start.
-    for (int waited = 0; !platform::runningProcesses("nfshs.exe").isEmpty() && waited < 10000; waited += 10)
-        QThread::msleep(10);
     QProcess driver;
     driver.setProcessEnvironment(environment);
     driver.setWorkingDirectory(m_home);
     driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     driver.setStandardOutputFile(QProcess::nullDevice());
-    driver.start(ROVEX_TOOL_ROVEX_START_DRIVER, {mode, logPath, ROVEX_TOOL_ROVEX_CMD});
+    driver.start(ROVEX_TOOL_ROVEX_START_DRIVER, {mode, logPath, ROVEX_TOOL_ROVEX_CMD, m_root + "processes"});
     if (!driver.waitForFinished(120000)) {
         driver.kill();
         driver.waitForFinished();
@@ -493,6 +477,34 @@ void TestFaultSweep::sweep()
     QCOMPARE(row.misplaced, 0);
     QCOMPARE(row.silent, 0);
     QCOMPARE(row.intact, row.tried);
+}
+
+// Two installations of the program (two home folders) named at the same game and library, Старт
+// pressed in both at once: every slot ends installed whole or standard, never a mix of the two runs.
+void TestFaultSweep::twoCopiesStartingAtOnceLeaveEverySlotWhole()
+{
+    const QString otherHome = m_root + "other home/";
+    QVERIFY(QDir().mkpath(otherHome) && QFile::link(ROVEX_TOOL_ARCHIVER, otherHome + "7zip.exe"));
+    QVERIFY(QFile::copy(m_home + "extrc.pif", otherHome + "extrc.pif"));
+    // Their timing differs from round to round.
+    for (int round = 0; round < 8; ++round) {
+        reset(pristine(), "1");
+        QVERIFY(writeBytes(otherHome + "options.dat", readAll(m_home + "options.dat")));
+        QProcess copies[2];
+        for (int i = 0; i < 2; ++i) {
+            copies[i].setWorkingDirectory(i == 0 ? m_home : otherHome);
+            copies[i].start(ROVEX_TOOL_ROVEX_START_DRIVER,
+                            {"install", m_root + "copies.log", ROVEX_TOOL_ROVEX_CMD, m_root + "processes"});
+        }
+        for (QProcess& copy : copies)
+            QVERIFY(copy.waitForFinished(120000));
+        const Files now = game();
+        for (const QString& slot : kSlots) {
+            const Files part = slotPart(now, slot);
+            QVERIFY2(part == slotPart(pristine(), slot) || part == slotPart(m_installed, slot),
+                     qPrintable(slot));
+        }
+    }
 }
 
 void TestFaultSweep::cleanupTestCase()

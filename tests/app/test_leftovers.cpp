@@ -48,6 +48,12 @@ const Entry Entries[] = {
     {"game/Data/Tracks/Coastal/.rovex-move-L1n2K3", Kind::LinkToFile, false},
     {"game/Data/Tracks/Coastal/Tr.frd", Kind::File, false},
     {"game/Data/Tracks/Coastal/0Tr.frd", Kind::File, false},
+    // Our own names where the program never makes them.
+    {".rovex-move-Q1w2E3", Kind::File, false},
+    {"Temp/.rovex-write-a1B2c3", Kind::File, false},
+    {"Temp1/.rovex-move-a1B2c3", Kind::File, false},
+    {"library/Hills/.7zip-a1B2c3d4", Kind::Extraction, false},
+    {"game/Data/Tracks/Coastal/.rovex-write-a1B2c3", Kind::File, false},
 };
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "app/InstalledRecord.h"
 #include "app/IoError.h"
 #include "app/Settings.h"
 #include "tests/support/WriteLimit.h"
@@ -207,6 +208,9 @@ void TestSettings::writeCutShortKeepsTheOldFileWhole()
                 error.message(),
                 QStringLiteral("Не удалось записать файл настроек \"%1\": файл слишком велик.").arg(path));
         }
+        // The record of the installed archives is written whole or not at all, too.
+        QVERIFY(
+            !installed::write(m_dir->filePath(QStringLiteral("installed.dat")), {QString(20000, u'x'), {}}));
     }
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));

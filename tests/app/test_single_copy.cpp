@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <sys/file.h>
 
 // One running copy per home folder.
 class TestSingleCopy : public QObject
@@ -23,6 +24,7 @@ private slots:
     void copyThatEndedLetsTheNextOneIn_data();
     void copyThatEndedLetsTheNextOneIn();
     void emptyLockLeftByAKillIsTakenOver();
+    void emptyLockOfALiveCopyIsNotTakenOver();
 
 private:
     // Opens the first copy's window on the home folder, in this process or in another one, and
@@ -140,6 +142,16 @@ void TestSingleCopy::emptyLockLeftByAKillIsTakenOver()
     QVERIFY(next.FormCreate());
     QCOMPARE(readAll(m_home->path("rovex.lock")).split('\n').value(0),
              QByteArray::number(QCoreApplication::applicationPid()));
+}
+
+void TestSingleCopy::emptyLockOfALiveCopyIsNotTakenOver()
+{
+    // Between making the lock file and writing its details, a live copy holds the file's lock.
+    QFile lock(m_home->path("rovex.lock"));
+    QVERIFY(lock.open(QIODevice::WriteOnly) && flock(lock.handle(), LOCK_EX | LOCK_NB) == 0);
+    TForm1 next;
+    QVERIFY(!next.FormCreate());
+    QCOMPARE(readAll(m_home->path("rovex.lock")), QByteArray());
 }
 
 int main(int argc, char* argv[])

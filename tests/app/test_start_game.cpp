@@ -94,7 +94,8 @@ private slots:
     void standardModeRestoresAndRecordsStandardState();
     void gameOnAnotherFileSystem();
     void archiveNameWithQuoteIsRefusedAndReported();
-    void halfInstalledRunIsRestoredOnNextStandardStart();
+    void halfInstalledRunIsRestoredOnNextStart_data();
+    void halfInstalledRunIsRestoredOnNextStart();
     void ioErrorLeavesWindowUsableAndStateSafe();
     void gameThatDoesNotStartIsReported();
     void retryAfterIoErrorStillRestores();
@@ -456,22 +457,36 @@ void TestStartGame::archiveNameWithQuoteIsRefusedAndReported()
     QVERIFY(m_form->GameLaunched);
 }
 
-void TestStartGame::halfInstalledRunIsRestoredOnNextStandardStart()
+void TestStartGame::halfInstalledRunIsRestoredOnNextStart_data()
 {
+    QTest::addColumn<QString>("recorded"); // the state line the next start reads
+    QTest::addColumn<bool>("newTracks");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("0 recorded") << "0" << false << "1";
+    QTest::newRow("stale 1 recorded") << "1" << false << "1";
+    QTest::newRow("state line lost") << "" << false << "1";
+    QTest::newRow("stale 1, new tracks") << "1" << true << "0";
+}
+
+void TestStartGame::halfInstalledRunIsRestoredOnNextStart()
+{
+    QFETCH(QString, recorded);
+    QFETCH(bool, newTracks);
+    QFETCH(QString, written);
     makeGame(m_game);
-    // A run cut short: "0" recorded, two files exchanged, a third only backed up.
+    // A run cut short: two files exchanged, a third only backed up.
     const QString folder = m_game + "Data/Tracks/Atlantic/";
     for (const QString& name :
          {QStringLiteral("Tr.frd"), QStringLiteral("sky.qfs"), QStringLiteral("Tr.ini")})
         QVERIFY(QFile::rename(folder + name, folder + "0" + name));
     QVERIFY(writeBytes(folder + "Tr.frd", "half add-on"));
     QVERIFY(writeBytes(folder + "SKY.QFS", "half add-on"));
-    openWindow(QStringLiteral("0"));
-    m_form->StTr->setChecked(true);
+    openWindow(recorded);
+    (newTracks ? m_form->NTr : m_form->StTr)->setChecked(true);
     start();
 
     verifySlotStandard("Atlantic");
-    QCOMPARE(thirdLine(m_home->options()), QStringLiteral("1"));
+    QCOMPARE(thirdLine(m_home->options()), written);
 }
 
 void TestStartGame::ioErrorLeavesWindowUsableAndStateSafe()
@@ -505,8 +520,12 @@ void TestStartGame::gameThatDoesNotStartIsReported()
 
     QCOMPARE(m_dialogs->messages.size(), m_messagesBefore + 1);
     QVERIFY(m_dialogs->messages.last().startsWith("Не удалось запустить игру: "));
-    QVERIFY(m_form->GameLaunched);
+    // Not launched: no "Поехали", the window usable again, and "0" kept while the add-on is in.
+    QVERIFY(!m_form->GameLaunched);
+    QCOMPARE(m_form->SBar->text(), QStringLiteral(" Трассы подготовлены, но игра не запущена."));
+    QVERIFY(m_form->isEnabled());
     verifySlotInstalled("Hometown", "h.zip", firstTrackFiles(3));
+    QVERIFY(m_form->close());
     QCOMPARE(thirdLine(m_home->options()), QStringLiteral("0"));
 }
 

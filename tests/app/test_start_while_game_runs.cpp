@@ -6,6 +6,7 @@
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QDirIterator>
+#include <QLockFile>
 #include <QMap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,7 +27,7 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
 
 } // namespace
 
-// The start command leaves the game folder alone while the game runs.
+// The start command leaves the game folder alone while the game runs or another copy prepares it.
 class TestStartWhileGameRuns : public QObject
 {
     Q_OBJECT
@@ -34,8 +35,8 @@ class TestStartWhileGameRuns : public QObject
 private slots:
     void init();
     void cleanup();
-    void startIsRefusedWhileTheGameRuns_data();
-    void startIsRefusedWhileTheGameRuns();
+    void startIsRefusedAndChangesNothing_data();
+    void startIsRefusedAndChangesNothing();
     void startGoesAheadOnceTheGameHasEnded();
 
 private:
@@ -68,28 +69,40 @@ void TestStartWhileGameRuns::cleanup()
     m_home.reset();
 }
 
-void TestStartWhileGameRuns::startIsRefusedWhileTheGameRuns_data()
+void TestStartWhileGameRuns::startIsRefusedAndChangesNothing_data()
 {
     QTest::addColumn<bool>("newTracks");
-    QTest::newRow("standard tracks") << false;
-    QTest::newRow("new tracks") << true;
+    QTest::addColumn<QString>("held"); // empty: the game runs; else the folder another copy's start holds
+    QTest::newRow("standard tracks, game running") << false << "";
+    QTest::newRow("new tracks, game running") << true << "";
+    QTest::newRow("game folder held by another copy") << false << "game";
+    QTest::newRow("Temp held by another copy") << true << "Temp";
 }
 
-void TestStartWhileGameRuns::startIsRefusedWhileTheGameRuns()
+void TestStartWhileGameRuns::startIsRefusedAndChangesNothing()
 {
     QFETCH(bool, newTracks);
+    QFETCH(QString, held);
     (newTracks ? m_form->NTr : m_form->StTr)->setChecked(true);
     GameStandIn game;
-    QVERIFY(game.start());
+    QLockFile lock(m_home->makeFolder(held) + "rovex-start.lock");
+    QVERIFY(held.isEmpty() ? game.start() : lock.tryLock(0));
+    const QString told =
+        held.isEmpty()
+            ? QStringLiteral("Игра уже запущена (процесс nfshs.exe, номер %1). Закройте её и нажмите «Старт» "
+                             "снова: пока игра работает, трассы менять нельзя.")
+                  .arg(game.pid())
+            : QStringLiteral("С папкой %1 сейчас работает другая копия программы (процесс %2): её занимает "
+                             "файл %3. Дождитесь, пока та закончит, и нажмите «Старт» снова: две копии сразу "
+                             "перемешали бы трассы. Ничего не изменено.")
+                  .arg(held == "Temp" ? "распаковки Temp" : "игры")
+                  .arg(QCoreApplication::applicationPid())
+                  .arg(QDir::cleanPath(lock.fileName()));
     const QMap<QString, QByteArray> before = snapshot(m_home->path());
 
     m_form->BitBtn2->click();
 
-    QCOMPARE(
-        m_dialogs->messages,
-        QStringList{QStringLiteral("Игра уже запущена (процесс nfshs.exe, номер %1). Закройте её и нажмите "
-                                   "«Старт» снова: пока игра работает, трассы менять нельзя.")
-                        .arg(game.pid())});
+    QCOMPARE(m_dialogs->messages, QStringList{told});
     QCOMPARE(snapshot(m_home->path()), before);
     QVERIFY(m_form->isEnabled());
     QVERIFY(m_form->RBar->text().isEmpty());

@@ -203,6 +203,9 @@ void TestStartup::unreadableSettingsAreReportedAndTheWindowStillOpens()
     QCOMPARE(form.SkinForm1->SkinFileName, form.HomeDir + QStringLiteral("skin.ini"));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    // Closing leaves what stands there as it was.
+    QVERIFY(form.close());
+    QVERIFY(QFileInfo(home.path(QStringLiteral("options.dat"))).isDir());
 }
 
 void TestStartup::skinIsLoadedFromTheHomeFolder()

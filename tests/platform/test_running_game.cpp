@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 // Telling whether the game runs, from a made-up process table and from real processes.
 class TestRunningGame : public QObject
 {
@@ -35,7 +37,7 @@ void TestRunningGame::processTableEntries_data()
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QByteArray>("name");
     QTest::addColumn<QByteArray>("commandLine");
-    QTest::addColumn<QByteArray>("state");
+    QTest::addColumn<QByteArray>("state"); // and " other user" for another user's process
     QTest::addColumn<bool>("found");
     QTest::newRow("Wine: name and Windows path")
         << "4242" << QByteArray("nfshs.exe\n") << arguments({"C:\\Games\\NFS\\nfshs.exe"}) << QByteArray("S")
@@ -48,9 +50,21 @@ void TestRunningGame::processTableEntries_data()
     QTest::newRow("Windows command line in one argument")
         << "4242" << QByteArray("wine-preloader\n") << arguments({"\"Z:\\home\\u\\NFSHS.EXE\" -nosound"})
         << QByteArray("S") << true;
-    QTest::newRow("game only as a later argument")
+    QTest::newRow("wine with the game's Linux path")
         << "4242" << QByteArray("wine\n") << arguments({"wine", "/games/nfshs.exe"}) << QByteArray("S")
+        << true;
+    QTest::newRow("wine64 with the game's Windows path")
+        << "4242" << QByteArray("wine64\n") << arguments({"/usr/bin/wine64", "C:\\Games\\NFS\\NFSHS.EXE"})
+        << QByteArray("S") << true;
+    QTest::newRow("preloader before the loader")
+        << "4242" << QByteArray("wine64-preloade\n")
+        << arguments({"/usr/lib/wine/wine64-preloader", "/usr/lib/wine/wine64", "C:\\NFS\\NfsHs.exe"})
+        << QByteArray("S") << true;
+    QTest::newRow("game only as a later argument of another program")
+        << "4242" << QByteArray("vim\n") << arguments({"vim", "/games/nfshs.exe"}) << QByteArray("S")
         << false;
+    QTest::newRow("game of another user")
+        << "4242" << QByteArray("nfshs.exe\n") << QByteArray() << QByteArray("S other user") << false;
     QTest::newRow("look-alike names") << "4242" << QByteArray("nfshs.exe.bak\n")
                                       << arguments({"/games/mynfshs.exe"}) << QByteArray("S") << false;
     QTest::newRow("game name as a folder")
@@ -75,7 +89,9 @@ void TestRunningGame::processTableEntries()
     QVERIFY(writeBytes(folder + "comm", name));
     QVERIFY(writeBytes(folder + "cmdline", commandLine));
     // A name with blanks and parentheses must not hide the state behind it.
-    QVERIFY(writeBytes(folder + "stat", "4242 (a) b) " + state + " 1 4242 4242 0 -1\n"));
+    QVERIFY(writeBytes(folder + "stat", "4242 (a) b) " + state.left(1) + " 1 4242 4242 0 -1\n"));
+    const QByteArray uid = QByteArray::number(getuid() + (state.endsWith("other user") ? 1 : 0));
+    QVERIFY(writeBytes(folder + "status", "Name:\ta\nUid:\t" + uid + "\t" + uid + "\t0\t0\n"));
     QVERIFY(writeBytes(proc.filePath("1/comm"), "init\n"));
 
     QCOMPARE(platform::runningProcesses("nfshs.exe", proc.path()),

@@ -1,5 +1,7 @@
 #include "tests/support/GameStandIn.h"
 
+#include "platform/RunningGame.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
@@ -15,7 +17,9 @@ bool GameStandIn::start(const QString& firstArgument)
     for (const QDeadlineTimer deadline(10000); !deadline.hasExpired(); QThread::msleep(5)) {
         QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid()));
         if (commandLine.open(QIODevice::ReadOnly) && commandLine.readAll().startsWith(expected))
-            return true;
+            return platform::processTable() == QStringLiteral("/proc") ||
+                   QFile::link(QStringLiteral("/proc/%1").arg(pid()),
+                               platform::processTable() + QStringLiteral("/%1").arg(pid()));
     }
     return false;
 }

@@ -5,7 +5,7 @@
 
 // A real process standing in for the running game: `sleep` started with the game's path as its first
 // argument, as a natively started copy (".../NFSHS.EXE") or Wine ("C:\Games\NFS\nfshs.exe") shows it.
-// It is killed when the fixture goes.
+// It is killed when the fixture goes. A test's own process table (see HomeFolder) shows it too.
 class GameStandIn
 {
 public:

@@ -1,5 +1,8 @@
 #include "tests/support/HomeFolder.h"
 
+#include "platform/BatchProcess.h"
+#include "platform/RunningGame.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,11 +17,16 @@ HomeFolder::HomeFolder(const QString& archiver)
                                     ? !writeFile(QStringLiteral("7zip.exe"), "placeholder").isEmpty()
                                     : QFile::link(archiver, archiverCopy);
     writeFile(QStringLiteral("extrc.pif"), "hidden\r\n");
-    m_valid = archiverPlaced && QDir::setCurrent(m_dir.path());
+    platform::setProcessTable(m_processes.path());
+    // A batch that never ends fails the test within seconds, not at the test runner's time-out.
+    platform::setBatchTimeLimit(30000);
+    m_valid = archiverPlaced && m_processes.isValid() && QDir::setCurrent(m_dir.path());
 }
 
 HomeFolder::~HomeFolder()
 {
+    platform::setProcessTable(QString());
+    platform::setBatchTimeLimit(0);
     QDir::setCurrent(m_previous);
 }
 

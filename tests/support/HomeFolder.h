@@ -6,7 +6,9 @@
 #include <QTemporaryDir>
 
 // A temporary home folder for the program: it holds "7zip.exe" and "extrc.pif" and is the current
-// folder for the fixture's lifetime; the previous current folder comes back afterwards.
+// folder for the fixture's lifetime; the previous current folder comes back afterwards. Meanwhile the
+// program sees a process table of its own, empty but for the test's game stand-ins, so that no game
+// running elsewhere on the machine stops a start, and a batch is stopped after 30 seconds.
 class HomeFolder
 {
 public:
@@ -43,6 +45,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QTemporaryDir m_processes;
     QString m_previous;
     bool m_valid = false;
 };

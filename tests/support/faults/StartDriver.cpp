@@ -3,11 +3,13 @@
 // from then on, the final status text and whether the game was launched to a log, one line each:
 // "M text" (message), "E text" (error box), "S text" (status bar), "L 1" or "L 0" (launched).
 // Line breaks inside a text are written as "\n". When the program refuses to start, the dialogs of
-// the start-up are what the user was told: they are written as error boxes.
+// the start-up are what the user was told: they are written as error boxes. A running game is looked
+// for in the process table given (a folder of the test's), not in the machine's.
 #include "app/StatusBar.h"
 #include "app/main_window.h"
 #include "platform/Dialogs.h"
 #include "platform/Process.h"
+#include "platform/RunningGame.h"
 
 #include <QApplication>
 #include <QFile>
@@ -68,11 +70,12 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() != 4 || (arguments.at(1) != "install" && arguments.at(1) != "standard")) {
-        std::fputs("Usage: rovex-start-driver install|standard LOG INTERPRETER\n", stderr);
+    if (arguments.size() != 5 || (arguments.at(1) != "install" && arguments.at(1) != "standard")) {
+        std::fputs("Usage: rovex-start-driver install|standard LOG INTERPRETER PROCESS-TABLE\n", stderr);
         return 2;
     }
     platform::setInterpreterPath(arguments.at(3));
+    platform::setProcessTable(arguments.at(4));
     LoggedDialogs dialogs(arguments.at(2));
     platform::setDialogs(&dialogs);
     {
