@@ -19,7 +19,7 @@ HomeFolder::HomeFolder(const QString& archiver)
     writeFile(QStringLiteral("extrc.pif"), "hidden\r\n");
     platform::setProcessTable(m_processes.path());
     // A batch that never ends fails the test within seconds, not at the test runner's time-out.
-    platform::setBatchTimeLimit(30000);
+    platform::setBatchTimeLimit(10000);
     m_valid = archiverPlaced && m_processes.isValid() && QDir::setCurrent(m_dir.path());
 }
 

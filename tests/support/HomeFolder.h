@@ -8,7 +8,7 @@
 // A temporary home folder for the program: it holds "7zip.exe" and "extrc.pif" and is the current
 // folder for the fixture's lifetime; the previous current folder comes back afterwards. Meanwhile the
 // program sees a process table of its own, empty but for the test's game stand-ins, so that no game
-// running elsewhere on the machine stops a start, and a batch is stopped after 30 seconds.
+// running elsewhere on the machine stops a start, and a batch is stopped after 10 seconds.
 class HomeFolder
 {
 public:
