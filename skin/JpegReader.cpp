@@ -46,6 +46,25 @@ void onJpegMessage(j_common_ptr cinfo, int level)
         ++cinfo->err->num_warnings;
 }
 
+// libjpeg calls this as it reads, once per row of blocks at least.
+void onJpegProgress(j_common_ptr cinfo)
+{
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > MaxJpegScans)
+        leaveDecoder(cinfo, JERR_BAD_PROGRESSION);
+}
+
+// Huffman coding spends at least one bit on each block of each component; arithmetic coding can
+// spend less, so only Huffman-coded files are measured.
+bool tooSmallForItsSize(const jpeg_decompress_struct& cinfo, unsigned long size)
+{
+    if (cinfo.arith_code)
+        return false;
+    qint64 blocks = 0;
+    for (int i = 0; i < cinfo.num_components; ++i)
+        blocks += qint64(cinfo.comp_info[i].width_in_blocks) * cinfo.comp_info[i].height_in_blocks;
+    return qint64(size) * 8 < blocks;
+}
+
 void expandRow(const unsigned char* rgb, unsigned char* out, int width)
 {
     auto* pixel = reinterpret_cast<quint32*>(out);
@@ -55,24 +74,36 @@ void expandRow(const unsigned char* rgb, unsigned char* out, int width)
 
 // C-style on purpose: setjmp/longjmp only skip trivially destructible locals here. Memory obtained
 // before a jump is recorded in `out` and freed by the caller.
-int decodeInto(const unsigned char* data, unsigned long size, DecodedPixels* out)
+int decodeInto(const unsigned char* data, unsigned long size, qint64 memoryLimit, DecodedPixels* out)
 {
     jpeg_decompress_struct cinfo;
     JumpingErrorManager errors;
+    jpeg_progress_mgr progress;
     cinfo.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = onJpegError;
     errors.base.emit_message = onJpegMessage;
     errors.code = 0;
+    progress.progress_monitor = onJpegProgress;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return errors.code;
     }
     jpeg_create_decompress(&cinfo);
+    cinfo.progress = &progress;
     jpeg_mem_src(&cinfo, data, size);
     jpeg_read_header(&cinfo, TRUE);
+    const auto common = reinterpret_cast<j_common_ptr>(&cinfo);
     if (cinfo.image_width > unsigned(MaxJpegSide) || cinfo.image_height > unsigned(MaxJpegSide) ||
         qint64(cinfo.image_width) * cinfo.image_height > MaxJpegPixels)
-        leaveDecoder(reinterpret_cast<j_common_ptr>(&cinfo), JERR_IMAGE_TOO_BIG);
+        leaveDecoder(common, JERR_IMAGE_TOO_BIG);
+    if (tooSmallForItsSize(cinfo, size))
+        leaveDecoder(common, JWRN_JPEG_EOF);
+    // The decoder may take what the picture leaves; a progressive picture that needs more would
+    // have to keep its scans on disk, which this libjpeg refuses before taking the memory.
+    const qint64 pictureBytes = qint64(cinfo.image_width) * cinfo.image_height * 4;
+    if (pictureBytes >= memoryLimit)
+        leaveDecoder(common, JpegOverMemoryLimit);
+    cinfo.mem->max_memory_to_use = long(memoryLimit - pictureBytes);
     cinfo.scale_num = 1;
     cinfo.scale_denom = 1;
     cinfo.out_color_space = JCS_RGB;
@@ -103,11 +134,13 @@ void releasePixels(void* pixels)
 
 } // namespace
 
-int DecodeJpeg(const QByteArray& data, QImage& image)
+int DecodeJpeg(const QByteArray& data, QImage& image, qint64 memoryLimit)
 {
     DecodedPixels pixels;
-    const int code = decodeInto(reinterpret_cast<const unsigned char*>(data.constData()),
-                                static_cast<unsigned long>(data.size()), &pixels);
+    int code = decodeInto(reinterpret_cast<const unsigned char*>(data.constData()),
+                          static_cast<unsigned long>(data.size()), memoryLimit, &pixels);
+    if (code == JERR_NO_BACKING_STORE)
+        code = JpegOverMemoryLimit;
     std::free(pixels.row);
     if (code != 0) {
         std::free(pixels.rgb32);

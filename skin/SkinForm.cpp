@@ -3,6 +3,7 @@
 #include "skin/MaskRegion.h"
 #include "skin/SkinError.h"
 #include "skin/SkinMessages.h"
+#include "skin/SurfaceLayers.h"
 
 #include <QEvent>
 #include <QPaintEvent>
@@ -108,19 +109,65 @@ void TSkinForm::ensureSurface()
     if (m_surface.isNull() || m_surface.size() != size()) {
         m_surface = QImage(size(), QImage::Format_ARGB32_Premultiplied);
         m_surface.fill(Qt::transparent);
+        m_stale = QRegion(m_surface.rect());
+        m_hoverShown = QRect();
     }
 }
 
 void TSkinForm::copyLookRect(const QImage& look, const QRect& rect)
 {
     ensureSurface();
-    if (m_surface.isNull() || rect.isEmpty())
+    const QRect part = rect & look.rect() & m_surface.rect();
+    if (part.isEmpty())
         return;
-    QPainter painter(&m_surface);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(rect, look, rect);
-    painter.end();
-    update(rect);
+    const SurfaceLayer layer = pictureLayerPart(look, part, part);
+    composeLayers(m_surface, {&layer, 1}, part);
+    markStale(part);
+    update(part);
+}
+
+void TSkinForm::markStale(const QRect& rect)
+{
+    const QRect part = rect & m_surface.rect();
+    m_stale += part;
+    if (m_hoverShown.intersects(part))
+        m_hoverShown = QRect();
+}
+
+// The hover copy replaces every pixel of its rectangle, so what is stale under it needs no redraw;
+// a hover look already shown and untouched since is left as it is.
+void TSkinForm::showHoverLook(const QRect& rect)
+{
+    ensureSurface();
+    const QRect hover = rect & MouseOnBitmap.rect() & m_surface.rect();
+    const QRegion redraw = m_stale - hover;
+    for (const QRect& part : redraw) {
+        paintPart(part);
+        update(part);
+    }
+    m_stale -= redraw;
+    if (hover == m_hoverShown)
+        return;
+    m_hoverShown = QRect();
+    if (hover.isEmpty())
+        return;
+    copyLookRect(MouseOnBitmap, hover);
+    m_hoverShown = hover;
+}
+
+void TSkinForm::repaintStale()
+{
+    if (m_surface.isNull() || m_surface.size() != size()) {
+        PaintSkin();
+        return;
+    }
+    for (const QRect& part : m_stale) {
+        paintPart(part);
+        update(part);
+    }
+    m_stale = QRegion();
+    m_hoverShown = QRect();
+    RepaintPending = false;
 }
 
 QImage TSkinForm::shapedSurface() const
@@ -212,6 +259,18 @@ QRect TSkinForm::thumbRect(const TrackBarInfoRec& bar)
         return {};
     return edgeRect(static_cast<qint32>(left), static_cast<qint32>(top), left + bar.ThumbWidth,
                     top + bar.ThumbHeight);
+}
+
+QRect TSkinForm::thumbArea(const TrackBarInfoRec& bar)
+{
+    const qint64 left = bar.Horizontal ? qint64(bar.X) + bar.ThumbOffset : bar.X;
+    const qint64 top = bar.Horizontal ? bar.Y : qint64(bar.Y) + bar.ThumbOffset;
+    QRect area;
+    for (const std::shared_ptr<QImage>& thumb : {bar.ThumbBitmap, bar.ThumbDownBitmap}) {
+        if (thumb)
+            area |= pictureLayer(*thumb, left, top, QRect(0, 0, INT_MAX, INT_MAX)).rect;
+    }
+    return area;
 }
 
 qint32 TSkinForm::trackTravel(const TrackBarInfoRec& bar)

@@ -10,12 +10,13 @@
 #include <QWidget>
 
 #include <optional>
+#include <vector>
 
 class QHelpEvent;
-class QPainter;
 class SkinMessages;
 class SkinPictures;
 class WindowMover;
+struct SurfaceLayer;
 
 namespace platform {
 class IniFile;
@@ -103,6 +104,12 @@ public:
 
     // Copies `rect` of a full-size look (MouseDownBitmap, MouseOnBitmap, ...) onto the surface.
     void copyLookRect(const QImage& look, const QRect& rect);
+    // Shows the hover look of `rect` over a surface that is otherwise as PaintSkin leaves it, redrawing
+    // only what changed since.
+    void showHoverLook(const QRect& rect);
+    // Redraws the parts of the surface that differ from what PaintSkin would draw now (hover and
+    // pressed looks copied since, areas whose state changed); clears RepaintPending.
+    void repaintStale();
 
     // The skin's state, by the names skin authors and hosts know.
     QImage MaskBitmap;
@@ -167,10 +174,19 @@ private:
     void dragTrackBar(QPoint point);
     QString trackBarHint(QPoint point) const;
     void moveWindow(Qt::MouseButton button, TShiftState shift, int x, int y);
-    void drawDisplay(QPainter& painter, const DisplayInfoRec& display);
-    void DrawNumberText(QPainter& painter, qint32 x, qint32 y, const QString& text);
-    void DrawGlyphText(QPainter& painter, qint32 x, qint32 y, const QString& text);
-    void drawFontText(QPainter& painter, const DisplayInfoRec& display);
+    // Redraws `part` of the surface as PaintSkin draws the whole.
+    void paintPart(const QRect& part);
+    // The pixels of the pressed and checked hot areas, as disjoint rectangles.
+    const std::vector<QRect>& pressedCover();
+    // The cells of Text from the number strip and from the text sheet, laid out from (x, y) and cut
+    // to `part`.
+    SurfaceLayer DrawNumberText(qint32 x, qint32 y, const QString& text, const QRect& part) const;
+    SurfaceLayer DrawGlyphText(qint32 x, qint32 y, const QString& text, const QRect& part) const;
+    void drawFontText(const DisplayInfoRec& display, const QRect& part);
+    // Records that `rect` of the surface no longer shows what PaintSkin would draw.
+    void markStale(const QRect& rect);
+    // Where the bar's thumb lies, whichever of its two images is drawn.
+    static QRect thumbArea(const TrackBarInfoRec& bar);
     // `rect` of the surface, transparent where the outline cuts the window away.
     QImage shapedPart(const QRect& rect) const;
 
@@ -178,6 +194,12 @@ private:
     qint32 m_tolerance = 0;
     QString m_hint;
     QImage m_surface;
+    // Where the surface differs from what PaintSkin would draw, and the hover look on it, if any.
+    QRegion m_stale;
+    QRect m_hoverShown;
+    // The pressed and checked areas' rectangles last painted, and their union.
+    std::vector<QRect> m_pressedAreas;
+    std::vector<QRect> m_pressedCover;
     // The outline last given to the window, as alpha (see BuildMaskAlpha); null without a mask.
     QImage m_outline;
     SkinMessages* m_messages = nullptr;

@@ -13,19 +13,24 @@ inline constexpr qint64 MaxPictureFileBytes = 64LL * 1024 * 1024 * 4 + 1024 * 10
 // The up to three characters after the first "." of `name`, a to z in capitals; empty without ".".
 QString ExtensionOf(const QString& name);
 
-// Loads the image file `fileName` (a full path) into `target`: Windows bitmaps and icons through Qt,
-// JPEG through libjpeg, each strictly by the extension after the last "." (the content never picks
+// Loads the image file `fileName` (a full path) into `target`: Windows bitmaps and icons through Qt
+// (run-length encoded bitmaps through our own decoder, which makes pixels no run sets black), JPEG
+// through libjpeg, each strictly by the extension after the last "." (the content never picks
 // another decoder). A GIF name (by the first "." of the file name) is refused with the message
 // "No GIF support!" and leaves `target` as it was; the result is then false. Only regular files of at
-// most MaxPictureFileBytes are read. Failures throw SkinError with the exact messages
-// "Unknown picture file extension (.%s)", "Cannot open file %s", "Bitmap image is not valid" (also
-// for a bitmap whose pixel data is cut short), "JPEG error #%d", or "File %s is too large (over N
-// MB)"; `target` is then left as it was. The result is in QImage::Format_RGB32.
+// most MaxPictureFileBytes are read, found by the bytes of their name (names that are not UTF-8 keep
+// them, see platform/FileName.h) and named in messages as platform::displayFileName shows them.
+// Failures throw SkinError with the exact messages "Unknown picture file extension (.%s)", "Cannot
+// open file %s", "Bitmap image is not valid" (also for a bitmap whose pixel data is cut short),
+// "JPEG error #%d", "File %s is too large (over N MB)", or, past the default budget of
+// SkinPictures, "Skin pictures exceed N MB of memory at file %s"; `target` is then left as it was.
+// The result is in QImage::Format_RGB32.
 bool LoadSkinImage(QImage& target, const QString& fileName, SkinMessages& messages);
 
 // The pictures of one skin load. Each file is decoded once and shared by every bitmap that names it
 // (QImage shares its pixels), so memory grows with the distinct pictures, not with the items; the
-// decoded pictures together may not exceed the budget.
+// decoded pictures together, with the memory the decoder of the one being read takes, may not exceed
+// the budget.
 class SkinPictures
 {
 public:

@@ -28,6 +28,8 @@ qint32 thumbExtent(const TrackBarInfoRec& bar)
 
 void TSkinForm::MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y)
 {
+    if (ActiveTrackBar >= 0 && ActiveTrackBar < TrackBars.size())
+        markStale(thumbArea(TrackBars[ActiveTrackBar]));
     CurrentID.clear();
     ItemPressed = false;
     Dragging = false;
@@ -104,7 +106,7 @@ void TSkinForm::SelectInGroup(qint32 index)
 void TSkinForm::MouseMove(TShiftState shift, int x, int y)
 {
     if (RepaintPending)
-        PaintSkin();
+        repaintStale();
     const QPoint point(x, y);
     QString hint;
     WasOverHotArea = OverHotArea;
@@ -119,14 +121,15 @@ void TSkinForm::MouseMove(TShiftState shift, int x, int y)
         if (hotAreaRect(area).contains(point)) {
             OverHotArea = true;
             CurrentID = area.ID;
-            if (HoverEnabled) {
-                PaintSkin();
-                copyLookRect(MouseOnBitmap, hotAreaRect(area));
-            }
+            if (HoverEnabled)
+                showHoverLook(hotAreaRect(area));
             hint = area.Hint;
             break;
         }
-        area.Pressed = false;
+        if (area.Pressed) {
+            area.Pressed = false;
+            markStale(hotAreaRect(area));
+        }
         OverHotArea = false;
     }
 
@@ -166,7 +169,7 @@ void TSkinForm::MouseLeave()
     if (!OverHotArea)
         return;
     OverHotArea = false;
-    PaintSkin();
+    repaintStale();
 }
 
 void TSkinForm::pressTrackBars(QPoint point)
@@ -177,6 +180,7 @@ void TSkinForm::pressTrackBars(QPoint point)
             CurrentID = bar.ID;
             Dragging = true;
             ActiveTrackBar = static_cast<qint32>(i);
+            markStale(thumbArea(bar));
             GrabOffset = static_cast<qint32>(alongAxis(bar, point) - bar.ThumbOffset);
             return;
         }

@@ -1,9 +1,16 @@
+#include "platform/FileName.h"
+#include "platform/FsNative.h"
 #include "platform/IniFile.h"
+#include "skin/PictureName.h"
 #include "skin/SkinError.h"
 #include "skin/SkinForm.h"
 #include "skin/SkinImage.h"
 #include "skin/SkinMessages.h"
 #include "skin/SplitItems.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -47,31 +54,43 @@ qint32 readNumber(const platform::IniFile& ini, const QString& section, const QS
     return parseSkinInteger(ini.value(section, key)).value_or(defaultValue);
 }
 
+// Why the file at `path` cannot be opened (a link that leads round in a loop, no permission); empty
+// when it simply does not exist or opens.
+QString whyNotOpened(const QString& path)
+{
+    const QByteArray encoded = platform::fs::native::encodePath(path);
+    const int fd = ::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return QString();
+    }
+    return errno == ENOENT ? QString() : platform::fs::native::errorText(errno);
+}
+
 // A missing definition file would read as an empty one of version 0 and end in a misleading
 // complaint about the mask; a file that cannot be read at all is named with the reason.
 void refuseUnreadSkinFile(const platform::IniFile& ini, const QString& fileName)
 {
     using Status = platform::IniFile::Status;
+    const QString shown = platform::displayFileName(fileName);
     switch (ini.status()) {
     case Status::Read:
         return;
     case Status::Missing:
-        throw SkinError(QStringLiteral("Skin file %1 does not exist").arg(fileName));
+    case Status::Unreadable:
+        if (const QString reason = whyNotOpened(fileName); !reason.isEmpty())
+            throw SkinError(QStringLiteral("Cannot open file %1: %2").arg(shown, reason));
+        if (ini.status() == Status::Missing)
+            throw SkinError(QStringLiteral("Skin file %1 does not exist").arg(shown));
+        break;
     case Status::TooLarge:
         throw SkinError(QStringLiteral("File %1 is too large (over %2 MB)")
-                            .arg(fileName)
+                            .arg(shown)
                             .arg(platform::IniFile::MaxFileBytes / (1024 * 1024)));
     case Status::NotAFile:
-    case Status::Unreadable:
         break;
     }
-    throw SkinError(QStringLiteral("Cannot open file %1").arg(fileName));
-}
-
-// Skins made on Windows name pictures in subfolders with "\".
-QString pictureName(QString name)
-{
-    return name.replace(u'\\', u'/');
+    throw SkinError(QStringLiteral("Cannot open file %1").arg(shown));
 }
 
 qint32 readCount(const platform::IniFile& ini, const QString& section)
@@ -133,10 +152,10 @@ void TSkinForm::LoadSkin(const QString& fileName)
         HoverEnabled = false;
 
     for (QString* name : {&maskName, &upName, &downName})
-        *name = folder + pictureName(*name);
+        *name = picturePath(folder, *name);
     for (QString* name : {&onName, &numbersName, &textName}) {
         if (!name->isEmpty())
-            *name = folder + pictureName(*name);
+            *name = picturePath(folder, *name);
     }
 
     HotAreas.resize(readCount(ini, QStringLiteral("HOTAREAINFO")));
@@ -235,10 +254,10 @@ void TSkinForm::loadTrackBars(const platform::IniFile& ini, const QString& folde
         bar.ID = requiredItem(items, 0);
         if (!bar.ThumbBitmap)
             bar.ThumbBitmap = std::make_shared<QImage>();
-        pictures.load(*bar.ThumbBitmap, folder + pictureName(requiredItem(items, 1)));
+        pictures.load(*bar.ThumbBitmap, picturePath(folder, requiredItem(items, 1)));
         if (!bar.ThumbDownBitmap)
             bar.ThumbDownBitmap = std::make_shared<QImage>();
-        pictures.load(*bar.ThumbDownBitmap, folder + pictureName(requiredItem(items, 2)));
+        pictures.load(*bar.ThumbDownBitmap, picturePath(folder, requiredItem(items, 2)));
         bar.ThumbWidth = bar.ThumbDownBitmap->width();
         bar.ThumbHeight = bar.ThumbDownBitmap->height();
         bar.X = requiredInteger(items, 3);

@@ -1,10 +1,10 @@
 #include "skin/SkinColor.h"
 #include "skin/SkinForm.h"
+#include "skin/SurfaceLayers.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
-
-#include <climits>
 
 namespace {
 
@@ -27,6 +27,9 @@ constexpr int BlankTextCell = 10;
 constexpr qint64 SkinDotsPerInch = 96;
 constexpr qint64 PointsPerInch = 72;
 constexpr qint64 MaxFontPixels = 32767;
+// Qt places glyphs in 26.6 fixed point, which wraps some 33 million pixels out: text placed that far
+// off could never reach the window anyway.
+constexpr qint64 MaxTextCoordinate = 1 << 24;
 
 } // namespace
 
@@ -42,102 +45,127 @@ int DisplayFont::pixelSize() const
 void TSkinForm::PaintSkin()
 {
     ensureSurface();
-    if (!m_surface.isNull()) {
-        QPainter painter(&m_surface);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(0, 0, MouseUpBitmap);
-        for (const HotAreaInfoRec& area : std::as_const(HotAreas)) {
-            if ((area.Toggle && area.Checked) || area.Pressed) {
-                const QRect rect = hotAreaRect(area);
-                painter.drawImage(rect, MouseDownBitmap, rect);
-            }
-        }
-        for (qsizetype i = 0; i < TrackBars.size(); ++i) {
-            const TrackBarInfoRec& bar = TrackBars[i];
-            const std::shared_ptr<QImage>& thumb =
-                i == ActiveTrackBar ? bar.ThumbDownBitmap : bar.ThumbBitmap;
-            // Each image at its own size: a pressed thumb that failed to load (0 x 0) must not
-            // hide the thumb at rest.
-            if (!thumb || thumb->isNull())
-                continue;
-            const qint64 left = bar.Horizontal ? qint64(bar.X) + bar.ThumbOffset : bar.X;
-            const qint64 top = bar.Horizontal ? bar.Y : qint64(bar.Y) + bar.ThumbOffset;
-            if (left >= INT_MIN && left <= INT_MAX && top >= INT_MIN && top <= INT_MAX)
-                painter.drawImage(QPoint(int(left), int(top)), *thumb);
-        }
-        for (const DisplayInfoRec& display : std::as_const(Displays))
-            drawDisplay(painter, display);
-    }
+    paintPart(m_surface.rect());
+    m_stale = QRegion();
+    m_hoverShown = QRect();
     RepaintPending = false;
     update();
 }
 
-void TSkinForm::drawDisplay(QPainter& painter, const DisplayInfoRec& display)
+// Every pressed or checked area shows the same picture, so their order does not matter and their
+// union is drawn instead; it is worked out again only when they change.
+const std::vector<QRect>& TSkinForm::pressedCover()
 {
-    if (display.Kind == QLatin1String("Number"))
-        DrawNumberText(painter, display.X, display.Y, display.Value);
-    else if (display.Kind == QLatin1String("Text"))
-        DrawGlyphText(painter, display.X, display.Y, display.Value);
-    else
-        drawFontText(painter, display);
+    const QRect bounds = m_surface.rect() & MouseDownBitmap.rect();
+    std::vector<QRect> pressed;
+    for (const HotAreaInfoRec& area : std::as_const(HotAreas)) {
+        if ((area.Toggle && area.Checked) || area.Pressed) {
+            if (const QRect rect = hotAreaRect(area) & bounds; !rect.isEmpty())
+                pressed.push_back(rect);
+        }
+    }
+    if (pressed != m_pressedAreas) {
+        m_pressedAreas = std::move(pressed);
+        m_pressedCover = unionOfRects(m_pressedAreas, bounds);
+    }
+    return m_pressedCover;
 }
 
-void TSkinForm::DrawNumberText(QPainter& painter, qint32 x, qint32 y, const QString& text)
+// The surface is made of opaque layers (the rest look, pressed and checked areas, thumbs, glyph
+// displays), composed so that each pixel is copied once, then of font texts drawn over them in order.
+void TSkinForm::paintPart(const QRect& part)
 {
-    const int w = NumbersBitmap.width() / NumberCells;
-    const int h = NumbersBitmap.height();
-    if (w == 0 || h == 0)
+    if (m_surface.isNull() || part.isEmpty())
         return;
-    qint64 left = x;
-    for (const char32_t c : text.toUcs4()) {
+    std::vector<SurfaceLayer> layers;
+    layers.push_back(pictureLayer(MouseUpBitmap, 0, 0, part));
+    for (const QRect& rect : pressedCover()) {
+        if (rect.intersects(part))
+            layers.push_back(pictureLayerPart(MouseDownBitmap, rect, part));
+    }
+    for (qsizetype i = 0; i < TrackBars.size(); ++i) {
+        const TrackBarInfoRec& bar = TrackBars[i];
+        const std::shared_ptr<QImage>& thumb = i == ActiveTrackBar ? bar.ThumbDownBitmap : bar.ThumbBitmap;
+        // Each image at its own size: a pressed thumb that failed to load (0 x 0) must not hide the
+        // thumb at rest.
+        if (!thumb || thumb->isNull())
+            continue;
+        const qint64 left = bar.Horizontal ? qint64(bar.X) + bar.ThumbOffset : bar.X;
+        const qint64 top = bar.Horizontal ? bar.Y : qint64(bar.Y) + bar.ThumbOffset;
+        layers.push_back(pictureLayer(*thumb, left, top, part));
+    }
+    // A font text lies over the layers before it; the glyph displays after it cover it again.
+    struct FontText
+    {
+        const DisplayInfoRec* display;
+        std::size_t layersBelow;
+    };
+    std::vector<FontText> texts;
+    for (const DisplayInfoRec& display : std::as_const(Displays)) {
+        if (display.Kind == QLatin1String("Number"))
+            layers.push_back(DrawNumberText(display.X, display.Y, display.Value, part));
+        else if (display.Kind == QLatin1String("Text"))
+            layers.push_back(DrawGlyphText(display.X, display.Y, display.Value, part));
+        else if (!display.Value.isEmpty() && display.Font)
+            texts.push_back({&display, layers.size()});
+    }
+    composeLayers(m_surface, layers, part);
+    for (const FontText& text : texts) {
+        drawFontText(*text.display, part);
+        const std::span<const SurfaceLayer> above(layers.begin() + std::ptrdiff_t(text.layersBelow),
+                                                  layers.end());
+        if (!above.empty())
+            composeLayers(m_surface, above, part);
+    }
+}
+
+SurfaceLayer TSkinForm::DrawNumberText(qint32 x, qint32 y, const QString& text, const QRect& part) const
+{
+    const QSize cell(NumbersBitmap.width() / NumberCells, NumbersBitmap.height());
+    return stripLayer(NumbersBitmap, x, y, cell, text, part, [cell](char32_t c) {
         // A character the strip lacks shows the digit 0, not the blank.
         const qsizetype k = c < 0x10000 ? qMax<qsizetype>(NumberGlyphs.indexOf(QChar(char16_t(c))), 0) : 0;
-        painter.drawImage(QRect(static_cast<int>(left), y, w, h), NumbersBitmap,
-                          QRect(static_cast<int>(k) * w, 0, w, h));
-        left += w;
-    }
+        return QPoint(int(k) * cell.width(), 0);
+    });
 }
 
-void TSkinForm::DrawGlyphText(QPainter& painter, qint32 x, qint32 y, const QString& text)
+SurfaceLayer TSkinForm::DrawGlyphText(qint32 x, qint32 y, const QString& text, const QRect& part) const
 {
-    const int w = TextBitmap.width() / TextCellsPerRow;
-    const int h = TextBitmap.height() / 3;
-    if (w == 0 || h == 0)
-        return;
-    qint64 left = x;
-    for (const char32_t c : text.toUcs4()) {
-        int row = BlankTextRow;
-        int cell = BlankTextCell;
-        for (int r = 0; r < 3 && c < 0x10000; ++r) {
-            const qsizetype found = TextGlyphRows[r].indexOf(QChar(char16_t(c)));
-            if (found >= 0) {
-                row = r;
-                cell = static_cast<int>(found);
-                break;
-            }
+    const QSize cell(TextBitmap.width() / TextCellsPerRow, TextBitmap.height() / 3);
+    return stripLayer(TextBitmap, x, y, cell, text, part, [cell](char32_t c) {
+        for (int row = 0; row < 3 && c < 0x10000; ++row) {
+            const qsizetype found = TextGlyphRows[row].indexOf(QChar(char16_t(c)));
+            if (found >= 0)
+                return QPoint(int(found) * cell.width(), row * cell.height());
         }
-        painter.drawImage(QRect(static_cast<int>(left), y, w, h), TextBitmap, QRect(cell * w, row * h, w, h));
-        left += w;
-    }
+        return QPoint(BlankTextCell * cell.width(), BlankTextRow * cell.height());
+    });
 }
 
 // Drawn unclipped over the skin, only the strokes; the character set needs no font choice here since
-// the text is already Unicode.
-void TSkinForm::drawFontText(QPainter& painter, const DisplayInfoRec& display)
+// the text is already Unicode. Only `part` of the surface changes.
+void TSkinForm::drawFontText(const DisplayInfoRec& display, const QRect& part)
 {
-    if (display.Value.isEmpty() || !display.Font)
-        return;
     QFont font(display.Font->face);
     font.setBold(display.Font->bold);
     font.setItalic(display.Font->italic);
     if (const int pixels = display.Font->pixelSize(); pixels > 0)
         font.setPixelSize(pixels);
-    painter.save();
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    // Text runs right and down from its corner; a margin of a line takes in strokes that overhang it,
+    // and a generous advance per character the characters a fallback font draws wider.
+    const QFontMetrics metrics(font);
+    const qint64 margin = metrics.height();
+    const qint64 reach = (qint64(display.Value.size()) + 1) * 4 * (metrics.maxWidth() + margin);
+    const qint64 x = display.X;
+    const qint64 y = display.Y;
+    if (x - margin > part.right() || y - margin > part.bottom() || x + reach < part.left() ||
+        y + 2 * margin < part.top() || qAbs(x) > MaxTextCoordinate || qAbs(y) > MaxTextCoordinate)
+        return;
+    QPainter painter(&m_surface);
+    painter.setClipRect(part);
     painter.setFont(font);
     painter.setPen(QColor(resolveColor(display.Font->color)));
     const QRect box(display.X, display.Y, 1, 1);
     painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine,
                      display.Value);
-    painter.restore();
 }

@@ -93,6 +93,15 @@ private slots:
         QCOMPARE(report["error"].toString(), QStringLiteral("List index out of bounds (4)"));
         QCOMPARE(report["images"]["mask"].toArray(), (QJsonArray{20, 10}));
         QCOMPARE(report["hotAreas"][0]["id"].toString(), QStringLiteral("Exit"));
+
+        // The first "." makes "m.gif.bmp" a GIF name: the mask is refused, and the skin has no window.
+        const QString skin = makeSkin({});
+        QVERIFY(QFile::copy(m_dir.filePath("mask.bmp"), m_dir.filePath("m.gif.bmp")));
+        writeFile(skin, "[Version]\nVer=210\n[BITMAPINFO]\nMaskBitmap=m.gif.bmp\n");
+        const Run refused = run({"check", skin});
+        QCOMPARE(refused.exitCode, 1);
+        QCOMPARE(QJsonDocument::fromJson(refused.out).object()["error"].toString(),
+                 QStringLiteral("The mask picture was refused (No GIF support!), so the skin has no window"));
     }
 
     void renderWritesTheShapedSurface()

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include <jpeglib.h>
 // Without JMESSAGE defined this declares libjpeg's message codes.
 #include <jerror.h>
+#include <malloc.h>
 #include <sys/stat.h>
 
 namespace {
@@ -68,6 +70,26 @@ QByteArray jpegBytes(const QImage& image, int quality = 100)
     return data;
 }
 
+// libjpeg's standard progressive script, as Qt writes it: ten scans, the last a refinement scan.
+QByteArray progressiveJpegBytes(const QImage& image)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(image);
+    return data;
+}
+
+// The last scan of a JPEG read again `times` more times before the end marker.
+QByteArray withLastScanRepeated(const QByteArray& data, int times)
+{
+    const qsizetype scan = data.lastIndexOf("\xff\xda");
+    const qsizetype end = data.lastIndexOf("\xff\xd9");
+    return data.left(end) + data.mid(scan, end - scan).repeated(times) + data.mid(end);
+}
+
 // Overwrites the frame size in the first SOF marker of a JPEG.
 QByteArray withJpegSize(QByteArray data, quint16 width, quint16 height)
 {
@@ -106,14 +128,14 @@ QByteArray bmpHeader(qint32 width, qint32 height, int pixelBytes)
     return data;
 }
 
-// An 8-bit run-length encoded BMP with two colours, index 0 red and index 1 blue.
-QByteArray rle8Bmp(qint32 width, qint32 height, const QByteArray& runs)
+// An 8-bit (or 4-bit) run-length encoded BMP with two colours, index 0 red and index 1 blue.
+QByteArray rle8Bmp(qint32 width, qint32 height, const QByteArray& runs, char bits = 8)
 {
     QByteArray data = bmpHeader(width, height, 0) + QByteArray("\0\0\xff\0\xff\0\0\0", 8) + runs;
     put32(data, 2, quint32(data.size()));
     put32(data, 10, 62);
-    data[28] = 8;
-    put32(data, 30, 1);
+    data[28] = bits;
+    put32(data, 30, bits == 8 ? 1 : 2);
     put32(data, 34, quint32(runs.size()));
     put32(data, 46, 2);
     return data;
@@ -383,6 +405,11 @@ private slots:
         QTest::newRow("too wide") << withJpegSize(good, 40000, 16) << int(JERR_IMAGE_TOO_BIG);
         QTest::newRow("too tall") << withJpegSize(good, 16, 40000) << int(JERR_IMAGE_TOO_BIG);
         QTest::newRow("too many pixels") << withJpegSize(good, 30000, 30000) << int(JERR_IMAGE_TOO_BIG);
+        const QByteArray progressive = progressiveJpegBytes(quarters(16, 16));
+        QTest::newRow("refinement scan read 100 more times")
+            << withLastScanRepeated(progressive, 100) << int(JERR_BAD_PROGRESSION);
+        QTest::newRow("far too small for the size it declares")
+            << withJpegSize(progressive, 8000, 8000) << int(JWRN_JPEG_EOF);
     }
 
     void brokenJpegsReportLibjpegCodes()
@@ -413,14 +440,58 @@ private slots:
         QTest::newRow("runs end before the last row") << rle8Bmp(4, 2, QByteArray("\x04\0\0\0", 4));
     }
 
-    void runLengthBitmapsAreRead()
+    void bitmapsAreReadWithEveryPixelSet_data()
     {
-        const QString file = write("runs.bmp", rle8Bmp(4, 2, QByteArray("\x04\0\0\0\x04\x01\0\x01", 8)));
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QList<QPoint>>("points");
+        QTest::addColumn<QList<QRgb>>("colors");
+        const QRgb red = qRgb(255, 0, 0);
+        const QRgb blue = qRgb(0, 0, 255);
+        const QRgb black = qRgb(0, 0, 0);
+        QTest::newRow("runs of every row")
+            << rle8Bmp(4, 2, QByteArray("\x04\0\0\0\x04\x01\0\x01", 8)) << QSize(4, 2)
+            << QList<QPoint>{{3, 1}, {0, 0}} << QList<QRgb>{red, blue};
+        QTest::newRow("four-bit runs")
+            << rle8Bmp(3, 1, QByteArray("\x03\x01\0\x01", 4), 4) << QSize(3, 1)
+            << QList<QPoint>{{0, 0}, {1, 0}, {2, 0}} << QList<QRgb>{red, blue, red};
+        // Pixels no run sets are black.
+        QTest::newRow("end mark first") << rle8Bmp(64, 32, QByteArray("\0\x01", 2)) << QSize(64, 32)
+                                        << QList<QPoint>{{0, 0}, {63, 31}} << QList<QRgb>{black, black};
+        QTest::newRow("jump over pixels")
+            << rle8Bmp(64, 32, QByteArray("\x01\x01\0\x02\x02\x01\x01\0\0\x01", 10)) << QSize(64, 32)
+            << QList<QPoint>{{0, 31}, {1, 31}, {3, 31}, {3, 30}, {4, 30}}
+            << QList<QRgb>{blue, black, black, red, black};
+        QTest::newRow("8000 x 8000 runs") << rle8Bmp(8000, 8000, QByteArray("\0\x01", 2)) << QSize(8000, 8000)
+                                          << QList<QPoint>{{0, 0}, {7999, 7999}} << QList<QRgb>{black, black};
+        // Beyond the 128 MB that Qt's reader allows itself by default.
+        QImage mono(6000, 6000, QImage::Format_Mono);
+        mono.setColorTable({black, qRgb(255, 255, 255)});
+        mono.fill(1);
+        QByteArray monoBytes;
+        QBuffer buffer(&monoBytes);
+        buffer.open(QIODevice::WriteOnly);
+        mono.save(&buffer, "BMP");
+        QTest::newRow("6000 x 6000 of one bit a pixel")
+            << monoBytes << QSize(6000, 6000) << QList<QPoint>{{5999, 0}} << QList<QRgb>{qRgb(255, 255, 255)};
+    }
+
+    // Memory handed out is filled with zero bytes first, which as a colour index would read red.
+    void bitmapsAreReadWithEveryPixelSet()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QSize, size);
+        QFETCH(QList<QPoint>, points);
+        QFETCH(QList<QRgb>, colors);
+        const QString file = write("pixels.bmp", data);
         QImage target;
-        QCOMPARE(loadError(target, file), QString());
-        QCOMPARE(target.size(), QSize(4, 2));
-        QCOMPARE(target.pixel(3, 1), qRgb(255, 0, 0));
-        QCOMPARE(target.pixel(0, 0), qRgb(0, 0, 255));
+        mallopt(M_PERTURB, 0xff);
+        const QString error = loadError(target, file);
+        mallopt(M_PERTURB, 0);
+        QCOMPARE(error, QString());
+        QCOMPARE(target.size(), size);
+        for (qsizetype i = 0; i < points.size(); ++i)
+            QCOMPARE(target.pixel(points[i]), colors[i]);
     }
 
     // A complete picture of a few bytes that Qt decodes once its own allocation limit is lifted, as
@@ -518,6 +589,11 @@ private slots:
         QCOMPARE(errorOf([&] { pictures.load(third, c); }),
                  "Skin pictures exceed 1 MB of memory at file " + c);
         QVERIFY(third.isNull());
+        // 448 x 448 takes 784 KB decoded; libjpeg keeps another 600 KB of a progressive one's scans.
+        const QString progressive = write("progressive.jpg", progressiveJpegBytes(quarters(448, 448)));
+        SkinPictures fresh(m_messages, 1024 * 1024);
+        QCOMPARE(errorOf([&] { fresh.load(third, progressive); }),
+                 "Skin pictures exceed 1 MB of memory at file " + progressive);
     }
 };
 

@@ -6,7 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class TestSkinLoad : public QObject
 {
@@ -101,6 +103,8 @@ private slots:
                                         << "Cannot open file %1";
         QTest::newRow("over the size cap") << "large"
                                            << "File %1 is too large (over 16 MB)";
+        QTest::newRow("link to itself") << "loop"
+                                        << "Cannot open file %1: Too many levels of symbolic links";
     }
 
     void skinFilesThatCannotBeReadAreRefusedByName()
@@ -114,6 +118,8 @@ private slots:
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else if (kind == "device")
             QVERIFY(QFile::link("/dev/zero", path));
+        else if (kind == "loop")
+            QCOMPARE(::symlink(QFile::encodeName(path).constData(), QFile::encodeName(path).constData()), 0);
         else
             QVERIFY(writeFile(path, "[Version]\nVer=210\n") && QFile(path).resize(16 * 1024 * 1024 + 1));
         SkinHost host;
@@ -140,6 +146,23 @@ private slots:
         QCOMPARE(loadError(host, path), QString());
         QCOMPARE(host.skin->MaskBitmap.size(), QSize(12, 8));
         QCOMPARE(host.skin->TrackBars[0].ThumbBitmap->size(), QSize(6, 3));
+
+        // A skin file in Windows-1251 naming "фон.bmp", a file unpacked with the same bytes.
+        const QByteArray name = "\xF4\xEE\xED.bmp";
+        QFile mask(folder + "img/mask.bmp");
+        QVERIFY(mask.open(QIODevice::ReadOnly));
+        const QByteArray onDisk = QFile::encodeName(folder) + name;
+        const int fd = ::open(onDisk.constData(), O_CREAT | O_WRONLY, 0644);
+        QVERIFY(fd >= 0);
+        const QByteArray picture = mask.readAll();
+        QCOMPARE(::write(fd, picture.constData(), size_t(picture.size())), ssize_t(picture.size()));
+        ::close(fd);
+        QVERIFY(writeFile(path, "[BITMAPINFO]\r\nMaskBitmap=" + name + "\r\n"));
+        SkinHost windows;
+        const QString error = loadError(windows, path);
+        ::unlink(onDisk.constData());
+        QCOMPARE(error, QString());
+        QCOMPARE(windows.skin->MaskBitmap.size(), QSize(12, 8));
     }
 
     void versionThresholdDecidesTheWarning_data()

@@ -169,14 +169,62 @@ private slots:
         QCOMPARE(at(host, 2, 30), QColor(Qt::gray));
     }
 
-    void missingGlyphImagesDrawNothing()
+    void displaysThatDrawNothing_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("glyphs");
+        QTest::addColumn<QPoint>("at");
+        QTest::newRow("number without a strip") << "Number" << false << QPoint(0, 0);
+        QTest::newRow("text without a sheet") << "Text" << false << QPoint(0, 0);
+        QTest::newRow("number at the largest x") << "Number" << true << QPoint(2147483640, 0);
+        QTest::newRow("text at the largest y") << "Text" << true << QPoint(0, 2147483640);
+        QTest::newRow("number left of the window") << "Number" << true << QPoint(-2147483647, 5);
+        QTest::newRow("font text at the largest x") << "Font" << true << QPoint(2147483640, 5);
+    }
+
+    // The glyphs' rectangles lie past the largest coordinate: nothing of them is on the window.
+    void displaysThatDrawNothing()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, glyphs);
+        QFETCH(QPoint, at);
+        SkinHost host;
+        prepare(host);
+        if (glyphs) {
+            host.skin->NumbersBitmap = glyphImage(110, 8, 1, 11);
+            host.skin->TextBitmap = glyphImage(300, 30, 3, 30);
+        }
+        host.skin->Displays = {display(kind, "123ABC", at.x(), at.y())};
+        host.skin->PaintSkin();
+        const QImage& surface = host.skin->surface();
+        QCOMPARE(surface, filled({200, 60}, Qt::gray).convertToFormat(surface.format()));
+    }
+
+    // Later items lie over earlier ones: pressed areas over the rest look, thumbs over them, a font
+    // text over those and glyph cells over the text.
+    void laterItemsCoverEarlierOnes()
     {
         SkinHost host;
         prepare(host);
-        host.skin->Displays = {display("Number", "123"), display("Text", "ABC")};
+        host.skin->HotAreas = {hotArea("A", 0, 0, 60, 40), hotArea("B", 40, 20, 60, 40)};
+        host.skin->HotAreas[0].Pressed = true;
+        host.skin->HotAreas[1].Toggle = true;
+        host.skin->HotAreas[1].Checked = true;
+        host.skin->TrackBars = {trackBar("T", 50, 10, 100, true, 0, {20, 20})};
+        host.skin->TrackBars[0].ThumbBitmap = std::make_shared<QImage>(filled({20, 20}, Qt::blue));
+        host.skin->ActiveTrackBar = -1;
+        host.skin->NumbersBitmap = glyphImage(110, 8, 1, 11);
+        DisplayInfoRec text = display(QString(), QStringLiteral("\u2588\u2588\u2588"), 120, 5);
+        text.Font->size = 30;
+        host.skin->Displays = {display("Number", "1", 55, 12), text, display("Number", "2", 125, 15)};
         host.skin->PaintSkin();
-        QCOMPARE(at(host, 0, 0), QColor(Qt::gray));
-        QCOMPARE(at(host, 25, 5), QColor(Qt::gray));
+        QCOMPARE(at(host, 5, 5), QColor(Qt::red));
+        QCOMPARE(at(host, 90, 50), QColor(Qt::red));
+        QCOMPARE(at(host, 110, 50), QColor(Qt::gray));
+        QCOMPARE(at(host, 68, 25), QColor(Qt::blue));
+        QCOMPARE(at(host, 56, 13), QColor(cellColor(0, 1)));
+        QCOMPARE(at(host, 128, 18), QColor(cellColor(0, 2)));
+        QCOMPARE(at(host, 140, 25), QColor(Qt::red)); // the text's colour, $0000FF
     }
 
     void otherKindsDrawWithTheFont_data()

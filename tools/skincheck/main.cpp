@@ -27,8 +27,9 @@ const char* const Usage = R"(Usage:
 The JSON object holds: version, hover, images (mask, up, on, down, numbers, text as
 [width, height]), region (area, bounds [left, top, right, bottom] with right and bottom
 exclusive, rects; null without an outline), hotAreas, displays, trackBars, groups, and
-messages (the texts of the message boxes a load shows, in order). When the load fails the
-object also holds "error" with the message, and the exit code is 1.
+messages (the texts of the message boxes a load shows, in order). When the load fails, or its
+mask picture was refused so that the skin has no window, the object also holds "error" with the
+message, and the exit code is 1.
 
 Exit codes: 0 loaded; 1 the skin failed to load, its surface is empty (render) or the
 picture could not be written; 2 wrong command line.
@@ -79,6 +80,11 @@ int main(int argc, char* argv[])
     }
 
     if (check) {
+        // A loaded skin always has a mask picture unless it was refused by its GIF name: only a
+        // warning to the component, but the skin has no window.
+        if (error.isNull() && skin.MaskBitmap.isNull())
+            error =
+                QStringLiteral("The mask picture was refused (No GIF support!), so the skin has no window");
         QJsonObject report = skinReport(skin, messages.texts);
         if (!error.isNull())
             report.insert(QStringLiteral("error"), error);
