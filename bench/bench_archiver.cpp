@@ -1,7 +1,10 @@
-// Times our archiver against 7z and unzip on the same archives and prints the ratios: a 21-file,
-// ~8 MB track archive into an empty folder, and 20,000 small files into an empty folder and into one
-// that already holds 20,000 other files. `bench_archiver OTHER` also times the archiver OTHER (an
-// older build, say) on the same runs.
+// Times our archiver against 7z and bsdtar measured in the same run (each skipped when not installed):
+// a 21-file, ~8 MB track archive and a zip of 5,000 entries of 64–200 bytes, each into an empty
+// folder; then the start-up of the companions: "7zip.exe --help", the command interpreter running a
+// batch of one copy line, and a slot's batch (the archiver and the marker copy) against the plain
+// archiver run it holds. Contenders take turns run by run, so a busy machine slows all alike.
+// `bench_archiver OTHER` also times the archiver OTHER (an older build, say). The folders are made
+// under TMPDIR (default /tmp): the file system decides much of the figures, so say which was used.
 #include "tools/archiver/ZipWriter.h"
 
 #include <QCoreApplication>
@@ -9,32 +12,35 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
 #include <functional>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
 
 namespace {
 
 constexpr int trackFileCount = 21;
 constexpr qsizetype trackBytes = 8 * 1024 * 1024;
-constexpr int smallFileCount = 20000;
+constexpr int tinyEntryCount = 5000;
 
 struct Contender
 {
     QString label;
-    QString program;
-    QStringList arguments;
+    QStringList command; // the program first
 };
 
-QByteArray noise(qsizetype size)
+QByteArray noise(qsizetype size, QRandomGenerator& generator)
 {
     QByteArray data(size, Qt::Uninitialized);
-    QRandomGenerator generator(size);
     for (qsizetype i = 0; i < size; ++i)
         data[i] = char(generator.bounded(256));
     return data;
@@ -42,85 +48,109 @@ QByteArray noise(qsizetype size)
 
 QList<ZipEntry> trackEntries(QStringList* names)
 {
+    QRandomGenerator generator(trackBytes);
     QList<ZipEntry> entries;
     // Sizes grow with the index, as in a track where a few files carry most of the bytes.
     const qsizetype unit = trackBytes / (trackFileCount * (trackFileCount + 1) / 2);
     for (int i = 1; i <= trackFileCount; ++i) {
         const QString name = QStringLiteral("File%1.dat").arg(i, 2, 10, QLatin1Char('0'));
         names->append(name);
-        entries.append(ZipEntry::file(QStringLiteral("Track/") + name, noise(unit * i)));
+        entries.append(ZipEntry::file(QStringLiteral("Track/") + name, noise(unit * i, generator)));
     }
     return entries;
 }
 
-QString smallName(int i)
+QList<ZipEntry> tinyEntries()
 {
-    return QStringLiteral("small%1.dat").arg(i, 5, 10, QLatin1Char('0'));
-}
-
-QList<ZipEntry> smallEntries()
-{
+    QRandomGenerator generator(tinyEntryCount);
     QList<ZipEntry> entries;
-    for (int i = 0; i < smallFileCount; ++i)
-        entries.append(ZipEntry::file(smallName(i), noise(100), ZipEntry::Method::Store));
+    for (int i = 0; i < tinyEntryCount; ++i) {
+        const QString name = QStringLiteral("tiny%1.dat").arg(i, 5, 10, QLatin1Char('0'));
+        entries.append(ZipEntry::file(name, noise(64 + generator.bounded(137), generator)));
+    }
     return entries;
 }
 
-// Milliseconds of each run, the output folder made anew by `prepare` before each.
-QList<qint64> timeRuns(const Contender& contender, int runs, const std::function<void()>& prepare)
+// Milliseconds from starting `command` to its end, output thrown away; negative when it failed.
+double timeOnce(const QStringList& command)
 {
-    QList<qint64> times;
+    std::vector<QByteArray> owned;
+    for (const QString& word : command)
+        owned.push_back(QFile::encodeName(word));
+    std::vector<char*> argv;
+    for (QByteArray& word : owned)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    QElapsedTimer timer;
+    timer.start();
+    pid_t child = 0;
+    const int started = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (started != 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// Runs every contender `runs` times, taking turns, `prepare` before each run; prints the minimum and
+// the median of each and its median against the first contender's.
+void race(
+    const QString& title, const QList<Contender>& contenders, int runs,
+    const std::function<void()>& prepare = [] {})
+{
+    std::printf("%s; %d runs each, ms\n", qPrintable(title), runs);
+    std::vector<std::vector<double>> times(contenders.size());
     for (int run = 0; run < runs; ++run) {
-        prepare();
-        QProcess process;
-        process.setStandardOutputFile(QProcess::nullDevice());
-        process.setStandardErrorFile(QProcess::nullDevice());
-        QElapsedTimer timer;
-        timer.start();
-        process.start(contender.program, contender.arguments);
-        if (!process.waitForFinished(600000) || process.exitCode() != 0) {
-            std::fprintf(stderr, "%s failed\n", qPrintable(contender.label));
-            return {};
+        for (qsizetype i = 0; i < contenders.size(); ++i) {
+            prepare();
+            times[i].push_back(timeOnce(contenders[i].command));
         }
-        times.append(timer.elapsed());
     }
-    std::sort(times.begin(), times.end());
-    return times;
-}
-
-void race(const QString& title, const QList<Contender>& contenders, int runs,
-          const std::function<void()>& prepare)
-{
-    std::printf("%s; %d runs each, times in ms (min / median)\n", qPrintable(title), runs);
-    qint64 oursMedian = 0;
-    for (const Contender& contender : contenders) {
-        const QList<qint64> times = timeRuns(contender, runs, prepare);
-        if (times.isEmpty())
+    double first = 0;
+    for (qsizetype i = 0; i < contenders.size(); ++i) {
+        std::vector<double>& t = times[i];
+        std::sort(t.begin(), t.end());
+        if (t.front() < 0) {
+            std::printf("  %-34s failed\n", qPrintable(contenders[i].label));
             continue;
-        const qint64 median = times[times.size() / 2];
-        if (oursMedian == 0)
-            oursMedian = std::max<qint64>(median, 1);
-        std::printf("  %-18s %6lld / %6lld   ours / this = %.2f\n", qPrintable(contender.label),
-                    times.first(), median, double(oursMedian) / double(std::max<qint64>(median, 1)));
+        }
+        const double median = t[t.size() / 2];
+        if (i == 0)
+            first = median;
+        std::printf("  %-34s min %7.1f  median %7.1f  = %.2f x the first\n", qPrintable(contenders[i].label),
+                    t.front(), median, median / std::max(first, 0.001));
     }
 }
 
-QList<Contender> contenders(const QString& zip, const QString& output, const QString& listFile,
-                            const QString& other)
+// Our archiver, the other build when given, and the peers that are installed; `stripFolder` strips
+// the one folder the archive's names start with where a peer keeps folders.
+QList<Contender> extractors(const QString& zip, const QString& output, const QString& other, bool stripFolder)
 {
-    const QString ours = QStringLiteral(ROVEX_TOOL_ARCHIVER);
-    QList<Contender> list{{"7zip.exe (ours)", ours, {"e", zip, "-o" + output}}};
-    if (!listFile.isEmpty())
-        list.append({"7zip.exe @list", ours, {"e", zip, "-o" + output, "@" + listFile}});
+    QList<Contender> list{{"7zip.exe (ours)", {ROVEX_TOOL_ARCHIVER, "e", zip, "-o" + output}}};
     if (!other.isEmpty())
-        list.append({"other 7zip.exe", other, {"e", zip, "-o" + output}});
+        list.append({"other 7zip.exe", {other, "e", zip, "-o" + output}});
     const QString sevenZip = QStandardPaths::findExecutable("7z");
     if (!sevenZip.isEmpty())
-        list.append({"7z e", sevenZip, {"e", zip, "-o" + output, "-y"}});
-    const QString unzip = QStandardPaths::findExecutable("unzip");
-    if (!unzip.isEmpty())
-        list.append({"unzip -j", unzip, {"-q", "-o", "-j", zip, "-d", output}});
+        list.append({"7z e", {sevenZip, "e", zip, "-o" + output, "-y"}});
+    const QString bsdtar = QStandardPaths::findExecutable("bsdtar");
+    if (!bsdtar.isEmpty()) {
+        QStringList command{bsdtar, "-x", "-f", zip, "-C", output};
+        if (stripFolder)
+            command << "--strip-components"
+                    << "1";
+        list.append({"bsdtar -x", command});
+    }
     return list;
+}
+
+bool writeText(const QString& path, const QByteArray& text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
 } // namespace
@@ -132,6 +162,7 @@ int main(int argc, char** argv)
     QTemporaryDir temp;
     if (!temp.isValid())
         return 1;
+    std::printf("folders under %s\n", qPrintable(QFileInfo(temp.path()).path()));
     const QString output = temp.filePath("Temp");
     const auto emptyOutput = [&] {
         QDir(output).removeRecursively();
@@ -139,38 +170,50 @@ int main(int argc, char** argv)
     };
 
     const QString trackZip = temp.filePath("track.zip");
-    const QString listFile = temp.filePath("files.lst");
+    const QString tinyZip = temp.filePath("tiny.zip");
     QStringList names;
     QString error;
-    if (!writeZip(trackZip, trackEntries(&names), &error)) {
-        std::fprintf(stderr, "cannot build the archive: %s\n", qPrintable(error));
+    if (!writeZip(trackZip, trackEntries(&names), &error) || !writeZip(tinyZip, tinyEntries(), &error)) {
+        std::fprintf(stderr, "cannot build the archives: %s\n", qPrintable(error));
         return 1;
     }
-    QFile list(listFile);
-    if (!list.open(QIODevice::WriteOnly) || list.write(names.join("\r\n").toUtf8() + "\r\n") < 0)
-        return 1;
-    list.close();
     race(QStringLiteral("track archive: %1 files, %2 bytes, into an empty folder")
              .arg(trackFileCount)
              .arg(QFileInfo(trackZip).size()),
-         contenders(trackZip, output, listFile, other), 7, emptyOutput);
+         extractors(trackZip, output, other, true), 11, emptyOutput);
+    race(QStringLiteral("%1 entries of 64-200 bytes, %2 bytes, into an empty folder")
+             .arg(tinyEntryCount)
+             .arg(QFileInfo(tinyZip).size()),
+         extractors(tinyZip, output, other, false), 15, emptyOutput);
 
-    const QString smallZip = temp.filePath("small.zip");
-    if (!writeZip(smallZip, smallEntries(), &error)) {
-        std::fprintf(stderr, "cannot build the archive: %s\n", qPrintable(error));
+    // A slot as Rovex runs it: one small archive, the list of names, the marker copy.
+    const QString slotZip = temp.filePath("slot.zip");
+    const QString list = temp.filePath("files.lst");
+    const QString settings = temp.filePath("extrc.pif");
+    const QString copyBatch = temp.filePath("copy.bat");
+    const QString slotBatch = temp.filePath("extrc.bat");
+    const QString marker = temp.filePath("files1.lst");
+    const QString copyLine = QStringLiteral("copy \"%1\" \"%2\" /Y").arg(list, marker);
+    if (!writeZip(slotZip, {ZipEntry::file("Track/Tr.frd", QByteArray(4096, 'r'))}, &error) ||
+        !writeText(list, "Tr.frd\r\n") || !writeText(settings, "[Batch]\r\nTimeout=600\r\n") ||
+        !writeText(copyBatch, copyLine.toUtf8()) ||
+        !writeText(slotBatch, QStringLiteral("\"%1\" e \"%2\" \"-o%3\" \"@%4\"\r\n%5")
+                                  .arg(ROVEX_TOOL_ARCHIVER, slotZip, output, list, copyLine)
+                                  .toUtf8())) {
+        std::fprintf(stderr, "cannot write the batch files\n");
         return 1;
     }
-    race(QStringLiteral("%1 small files into an empty folder").arg(smallFileCount),
-         contenders(smallZip, output, QString(), other), 3, emptyOutput);
-    const auto fullOutput = [&] {
-        emptyOutput();
-        for (int i = 0; i < smallFileCount; ++i) {
-            QFile file(QDir(output).filePath(QStringLiteral("other%1.dat").arg(i)));
-            if (!file.open(QIODevice::WriteOnly) || file.write("old") != 3)
-                std::fprintf(stderr, "cannot fill the output folder\n");
-        }
-    };
-    race(QStringLiteral("%1 small files into a folder holding %1 other files").arg(smallFileCount),
-         contenders(smallZip, output, QString(), other), 3, fullOutput);
+    QList<Contender> startUp{{"7zip.exe --help", {ROVEX_TOOL_ARCHIVER, "--help"}}};
+    for (const char* peer : {"7z", "bsdtar"}) {
+        const QString program = QStandardPaths::findExecutable(peer);
+        if (!program.isEmpty())
+            startUp.append({QStringLiteral("%1 --help").arg(peer), {program, "--help"}});
+    }
+    startUp.append({"rovex-cmd, one copy line", {ROVEX_TOOL_ROVEX_CMD, "--settings", settings, copyBatch}});
+    startUp.append(
+        {"7zip.exe, one file of a slot", {ROVEX_TOOL_ARCHIVER, "e", slotZip, "-o" + output, "@" + list}});
+    startUp.append(
+        {"rovex-cmd, the slot's batch", {ROVEX_TOOL_ROVEX_CMD, "--settings", settings, slotBatch}});
+    race(QStringLiteral("start-up of the companions"), startUp, 41);
     return 0;
 }
