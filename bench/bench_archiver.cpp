@@ -2,7 +2,10 @@
 // a 21-file, ~8 MB track archive and a zip of 5,000 entries of 64–200 bytes, each into an empty
 // folder; then the start-up of the companions: "7zip.exe --help", the command interpreter running a
 // batch of one copy line, and a slot's batch (the archiver and the marker copy) against the plain
-// archiver run it holds. Contenders take turns run by run, so a busy machine slows all alike.
+// archiver run it holds. Contenders take turns run by run, so a busy machine slows all alike, and
+// besides the time each run takes, the processor time it used is given, which other programs on the
+// machine disturb less. Each run extracts into a new empty folder; they are all removed at the end
+// of a race, as removing many files just before creating many slows some file systems down.
 // `bench_archiver OTHER` also times the archiver OTHER (an older build, say). The folders are made
 // under TMPDIR (default /tmp): the file system decides much of the figures, so say which was used.
 #include "tools/archiver/ZipWriter.h"
@@ -21,6 +24,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -35,7 +39,13 @@ constexpr int tinyEntryCount = 5000;
 struct Contender
 {
     QString label;
-    QStringList command; // the program first
+    QStringList command; // the program first; "%OUT%" stands for the run's output folder
+};
+
+struct Time
+{
+    double wallMs = -1; // negative: the run failed
+    double cpuMs = 0;
 };
 
 QByteArray noise(qsizetype size, QRandomGenerator& generator)
@@ -71,8 +81,8 @@ QList<ZipEntry> tinyEntries()
     return entries;
 }
 
-// Milliseconds from starting `command` to its end, output thrown away; negative when it failed.
-double timeOnce(const QStringList& command)
+// The time from starting `command` to its end and the processor time it used, output thrown away.
+Time timeOnce(const QStringList& command)
 {
     std::vector<QByteArray> owned;
     for (const QString& word : command)
@@ -91,54 +101,80 @@ double timeOnce(const QStringList& command)
     const int started = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
-    if (started != 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return timer.nsecsElapsed() / 1e6;
+    rusage usage{};
+    if (started != 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0)
+        return {};
+    const double wallMs = timer.nsecsElapsed() / 1e6;
+    const auto ms = [](const timeval& t) {
+        return t.tv_sec * 1e3 + t.tv_usec / 1e3;
+    };
+    return {wallMs, ms(usage.ru_utime) + ms(usage.ru_stime)};
 }
 
-// Runs every contender `runs` times, taking turns, `prepare` before each run; prints the minimum and
-// the median of each and its median against the first contender's.
-void race(
-    const QString& title, const QList<Contender>& contenders, int runs,
-    const std::function<void()>& prepare = [] {})
+double median(std::vector<double> values)
 {
-    std::printf("%s; %d runs each, ms\n", qPrintable(title), runs);
-    std::vector<std::vector<double>> times(contenders.size());
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Runs every contender `runs` times, taking turns, each run into a new empty folder under `base`
+// (none when `base` is empty); prints the median time and processor time of each and their ratios to
+// the first contender's.
+void race(const QString& title, const QList<Contender>& contenders, int runs, const QString& base = {})
+{
+    std::printf("%s; %d runs each, medians in ms\n", qPrintable(title), runs);
+    std::vector<std::vector<Time>> times(contenders.size());
+    int folders = 0;
     for (int run = 0; run < runs; ++run) {
         for (qsizetype i = 0; i < contenders.size(); ++i) {
-            prepare();
-            times[i].push_back(timeOnce(contenders[i].command));
+            const QString output =
+                base.isEmpty() ? QString() : QStringLiteral("%1/%2").arg(base).arg(++folders);
+            if (!output.isEmpty())
+                QDir().mkpath(output);
+            QStringList command = contenders[i].command;
+            command.replaceInStrings(QStringLiteral("%OUT%"), output);
+            times[i].push_back(timeOnce(command));
         }
     }
-    double first = 0;
+    if (!base.isEmpty())
+        QDir(base).removeRecursively();
+    double firstWall = 0;
+    double firstCpu = 0;
     for (qsizetype i = 0; i < contenders.size(); ++i) {
-        std::vector<double>& t = times[i];
-        std::sort(t.begin(), t.end());
-        if (t.front() < 0) {
-            std::printf("  %-34s failed\n", qPrintable(contenders[i].label));
+        std::vector<double> wall;
+        std::vector<double> cpu;
+        for (const Time& time : times[i]) {
+            wall.push_back(time.wallMs);
+            cpu.push_back(time.cpuMs);
+        }
+        if (*std::min_element(wall.begin(), wall.end()) < 0) {
+            std::printf("  %-30s failed\n", qPrintable(contenders[i].label));
             continue;
         }
-        const double median = t[t.size() / 2];
-        if (i == 0)
-            first = median;
-        std::printf("  %-34s min %7.1f  median %7.1f  = %.2f x the first\n", qPrintable(contenders[i].label),
-                    t.front(), median, median / std::max(first, 0.001));
+        if (i == 0) {
+            firstWall = median(wall);
+            firstCpu = median(cpu);
+        }
+        std::printf("  %-30s time %7.1f (%.2f x)   processor %7.1f (%.2f x)\n",
+                    qPrintable(contenders[i].label), median(wall), median(wall) / std::max(firstWall, 0.001),
+                    median(cpu), median(cpu) / std::max(firstCpu, 0.001));
     }
 }
 
 // Our archiver, the other build when given, and the peers that are installed; `stripFolder` strips
 // the one folder the archive's names start with where a peer keeps folders.
-QList<Contender> extractors(const QString& zip, const QString& output, const QString& other, bool stripFolder)
+QList<Contender> extractors(const QString& zip, const QString& other, bool stripFolder)
 {
-    QList<Contender> list{{"7zip.exe (ours)", {ROVEX_TOOL_ARCHIVER, "e", zip, "-o" + output}}};
+    QList<Contender> list{{"7zip.exe (ours)", {ROVEX_TOOL_ARCHIVER, "e", zip, "-o%OUT%"}}};
     if (!other.isEmpty())
-        list.append({"other 7zip.exe", {other, "e", zip, "-o" + output}});
+        list.append({"other 7zip.exe", {other, "e", zip, "-o%OUT%"}});
     const QString sevenZip = QStandardPaths::findExecutable("7z");
     if (!sevenZip.isEmpty())
-        list.append({"7z e", {sevenZip, "e", zip, "-o" + output, "-y"}});
+        list.append({"7z e", {sevenZip, "e", zip, "-o%OUT%", "-y"}});
     const QString bsdtar = QStandardPaths::findExecutable("bsdtar");
     if (!bsdtar.isEmpty()) {
-        QStringList command{bsdtar, "-x", "-f", zip, "-C", output};
+        QStringList command{bsdtar, "-x", "-f", zip, "-C", "%OUT%"};
         if (stripFolder)
             command << "--strip-components"
                     << "1";
@@ -163,11 +199,8 @@ int main(int argc, char** argv)
     if (!temp.isValid())
         return 1;
     std::printf("folders under %s\n", qPrintable(QFileInfo(temp.path()).path()));
+    const QString outputs = temp.filePath("runs");
     const QString output = temp.filePath("Temp");
-    const auto emptyOutput = [&] {
-        QDir(output).removeRecursively();
-        QDir().mkpath(output);
-    };
 
     const QString trackZip = temp.filePath("track.zip");
     const QString tinyZip = temp.filePath("tiny.zip");
@@ -180,11 +213,11 @@ int main(int argc, char** argv)
     race(QStringLiteral("track archive: %1 files, %2 bytes, into an empty folder")
              .arg(trackFileCount)
              .arg(QFileInfo(trackZip).size()),
-         extractors(trackZip, output, other, true), 11, emptyOutput);
+         extractors(trackZip, other, true), 11, outputs);
     race(QStringLiteral("%1 entries of 64-200 bytes, %2 bytes, into an empty folder")
              .arg(tinyEntryCount)
              .arg(QFileInfo(tinyZip).size()),
-         extractors(tinyZip, output, other, false), 15, emptyOutput);
+         extractors(tinyZip, other, false), 15, outputs);
 
     // A slot as Rovex runs it: one small archive, the list of names, the marker copy.
     const QString slotZip = temp.filePath("slot.zip");

@@ -360,7 +360,9 @@ std::optional<ExitCode> Extraction::takeEntry(archive* reader, archive_entry* en
 std::optional<ExitCode> Extraction::copyData(archive* reader, archive_entry* entry, const QByteArray& name,
                                              int fd)
 {
-    const QString path = shown(archive_entry_pathname(entry));
+    // The name for messages is made only when one is told: an archive of many small files would pay
+    // for it at every entry.
+    const auto path = [entry] { return shown(archive_entry_pathname(entry)); };
     // Only a sparse entry has holes; every other entry's data comes in one piece after another.
     const bool sparse = archive_entry_sparse_count(entry) > 0;
     const la_int64_t declared = archive_entry_size_is_set(entry) ? archive_entry_size(entry) : -1;
@@ -379,14 +381,14 @@ std::optional<ExitCode> Extraction::copyData(archive* reader, archive_entry* ent
             break;
         // A warning here is a failed check such as a wrong CRC: the data cannot be trusted.
         if (status != ARCHIVE_OK)
-            return readFailure(reader, path);
+            return readFailure(reader, path());
         if (offset < 0 || (!sparse && offset != end)) {
-            report(QStringLiteral("broken archive: the data of %1 is out of order").arg(path));
+            report(QStringLiteral("broken archive: the data of %1 is out of order").arg(path()));
             return ExitCode::Broken;
         }
         QString why;
         if (!m_budget.allows(offset + la_int64_t(blockSize), &why)) {
-            report(QStringLiteral("refused: %1 (writing %2)").arg(why, path));
+            report(QStringLiteral("refused: %1 (writing %2)").arg(why, path()));
             return ExitCode::TooLarge;
         }
         if (!writeAt(fd, static_cast<const char*>(block), blockSize, offset)) {
@@ -405,7 +407,7 @@ std::optional<ExitCode> Extraction::copyData(archive* reader, archive_entry* ent
     }
     if (declared >= 0 && end != declared) {
         report(QStringLiteral("broken archive: %1 holds %2 bytes but declares %3")
-                   .arg(path)
+                   .arg(path())
                    .arg(end)
                    .arg(declared));
         return ExitCode::Broken;

@@ -166,7 +166,11 @@ qint64 ZipDirectory::lastEndRecord(const ArchiveSource& source, bool startsAsZip
     QByteArray chunk;
     qint64 chunkEnd = source.size();
     while (chunkEnd > lowest) {
-        const qint64 chunkStart = std::max(lowest, chunkEnd - ScanChunkBytes);
+        // The first look covers where an end record with the longest comment would start: most zips
+        // end with theirs, and a track archive need not be read a megabyte deep for it.
+        const qint64 chunkBytes =
+            chunkEnd == source.size() ? EndRecordBytes + MaxCommentBytes : ScanChunkBytes;
+        const qint64 chunkStart = std::max(lowest, chunkEnd - chunkBytes);
         chunk.resize(chunkEnd - chunkStart);
         if (!source.readAt(chunkStart, chunk.data(), chunk.size()))
             return -1;
