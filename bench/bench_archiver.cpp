@@ -6,7 +6,8 @@
 // besides the time each run takes, the processor time it used is given, which other programs on the
 // machine disturb less. Each run extracts into a new empty folder; they are all removed at the end
 // of a race, as removing many files just before creating many slows some file systems down.
-// `bench_archiver OTHER` also times the archiver OTHER (an older build, say). The folders are made
+// `bench_archiver OTHER_HOME` also times the "7zip.exe" and "rovex-cmd" in the folder OTHER_HOME (an
+// older build, say). The folders are made
 // under TMPDIR (default /tmp): the file system decides much of the figures, so say which was used.
 #include "tools/archiver/ZipWriter.h"
 
@@ -149,14 +150,14 @@ void race(const QString& title, const QList<Contender>& contenders, int runs, co
             cpu.push_back(time.cpuMs);
         }
         if (*std::min_element(wall.begin(), wall.end()) < 0) {
-            std::printf("  %-30s failed\n", qPrintable(contenders[i].label));
+            std::printf("  %-36s failed\n", qPrintable(contenders[i].label));
             continue;
         }
         if (i == 0) {
             firstWall = median(wall);
             firstCpu = median(cpu);
         }
-        std::printf("  %-30s time %7.1f (%.2f x)   processor %7.1f (%.2f x)\n",
+        std::printf("  %-36s time %7.1f (%.2f x)   processor %7.1f (%.2f x)\n",
                     qPrintable(contenders[i].label), median(wall), median(wall) / std::max(firstWall, 0.001),
                     median(cpu), median(cpu) / std::max(firstCpu, 0.001));
     }
@@ -164,11 +165,11 @@ void race(const QString& title, const QList<Contender>& contenders, int runs, co
 
 // Our archiver, the other build when given, and the peers that are installed; `stripFolder` strips
 // the one folder the archive's names start with where a peer keeps folders.
-QList<Contender> extractors(const QString& zip, const QString& other, bool stripFolder)
+QList<Contender> extractors(const QString& zip, const QString& otherHome, bool stripFolder)
 {
     QList<Contender> list{{"7zip.exe (ours)", {ROVEX_TOOL_ARCHIVER, "e", zip, "-o%OUT%"}}};
-    if (!other.isEmpty())
-        list.append({"other 7zip.exe", {other, "e", zip, "-o%OUT%"}});
+    if (!otherHome.isEmpty())
+        list.append({"other 7zip.exe", {otherHome + "/7zip.exe", "e", zip, "-o%OUT%"}});
     const QString sevenZip = QStandardPaths::findExecutable("7z");
     if (!sevenZip.isEmpty())
         list.append({"7z e", {sevenZip, "e", zip, "-o%OUT%", "-y"}});
@@ -189,18 +190,44 @@ bool writeText(const QString& path, const QByteArray& text)
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
+// The start-up rows of one build of the companions: the archiver's help, the interpreter running one
+// copy line, the archiver taking a slot's one file out of a small archive, and the interpreter
+// running the slot's batch: that same extraction and the marker copy. Empty when the files cannot be
+// written.
+QList<Contender> companions(const QString& tag, const QString& archiver, const QString& interpreter,
+                            const QString& folder)
+{
+    const QString slotZip = folder + "/slot.zip";
+    const QString list = folder + "/files.lst";
+    const QString output = folder + "/Temp";
+    const QString settings = folder + "/extrc.pif";
+    const QString copyBatch = folder + "/copy.bat";
+    const QString slotBatch = QStringLiteral("%1/extrc-%2.bat").arg(folder, tag.isEmpty() ? "ours" : "other");
+    const QString copyLine = QStringLiteral("copy \"%1\" \"%2/files1.lst\" /Y").arg(list, folder);
+    if (!writeZip(slotZip, {ZipEntry::file("Track/Tr.frd", QByteArray(4096, 'r'))}) ||
+        !writeText(list, "Tr.frd\r\n") || !writeText(settings, "[Batch]\r\nTimeout=600\r\n") ||
+        !writeText(copyBatch, copyLine.toUtf8()) ||
+        !writeText(slotBatch, QStringLiteral("\"%1\" e \"%2\" \"-o%3\" \"@%4\"\r\n%5")
+                                  .arg(archiver, slotZip, output, list, copyLine)
+                                  .toUtf8()))
+        return {};
+    return {{tag + "7zip.exe --help", {archiver, "--help"}},
+            {tag + "rovex-cmd, one copy line", {interpreter, "--settings", settings, copyBatch}},
+            {tag + "7zip.exe, one file of a slot", {archiver, "e", slotZip, "-o" + output, "@" + list}},
+            {tag + "rovex-cmd, the slot's batch", {interpreter, "--settings", settings, slotBatch}}};
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QString other = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const QString otherHome = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     QTemporaryDir temp;
     if (!temp.isValid())
         return 1;
     std::printf("folders under %s\n", qPrintable(QFileInfo(temp.path()).path()));
     const QString outputs = temp.filePath("runs");
-    const QString output = temp.filePath("Temp");
 
     const QString trackZip = temp.filePath("track.zip");
     const QString tinyZip = temp.filePath("tiny.zip");
@@ -213,40 +240,24 @@ int main(int argc, char** argv)
     race(QStringLiteral("track archive: %1 files, %2 bytes, into an empty folder")
              .arg(trackFileCount)
              .arg(QFileInfo(trackZip).size()),
-         extractors(trackZip, other, true), 11, outputs);
+         extractors(trackZip, otherHome, true), 11, outputs);
     race(QStringLiteral("%1 entries of 64-200 bytes, %2 bytes, into an empty folder")
              .arg(tinyEntryCount)
              .arg(QFileInfo(tinyZip).size()),
-         extractors(tinyZip, other, false), 15, outputs);
+         extractors(tinyZip, otherHome, false), 15, outputs);
 
-    // A slot as Rovex runs it: one small archive, the list of names, the marker copy.
-    const QString slotZip = temp.filePath("slot.zip");
-    const QString list = temp.filePath("files.lst");
-    const QString settings = temp.filePath("extrc.pif");
-    const QString copyBatch = temp.filePath("copy.bat");
-    const QString slotBatch = temp.filePath("extrc.bat");
-    const QString marker = temp.filePath("files1.lst");
-    const QString copyLine = QStringLiteral("copy \"%1\" \"%2\" /Y").arg(list, marker);
-    if (!writeZip(slotZip, {ZipEntry::file("Track/Tr.frd", QByteArray(4096, 'r'))}, &error) ||
-        !writeText(list, "Tr.frd\r\n") || !writeText(settings, "[Batch]\r\nTimeout=600\r\n") ||
-        !writeText(copyBatch, copyLine.toUtf8()) ||
-        !writeText(slotBatch, QStringLiteral("\"%1\" e \"%2\" \"-o%3\" \"@%4\"\r\n%5")
-                                  .arg(ROVEX_TOOL_ARCHIVER, slotZip, output, list, copyLine)
-                                  .toUtf8())) {
+    QList<Contender> startUp = companions({}, ROVEX_TOOL_ARCHIVER, ROVEX_TOOL_ROVEX_CMD, temp.path());
+    if (!otherHome.isEmpty())
+        startUp += companions("other ", otherHome + "/7zip.exe", otherHome + "/rovex-cmd", temp.path());
+    if (startUp.isEmpty()) {
         std::fprintf(stderr, "cannot write the batch files\n");
         return 1;
     }
-    QList<Contender> startUp{{"7zip.exe --help", {ROVEX_TOOL_ARCHIVER, "--help"}}};
     for (const char* peer : {"7z", "bsdtar"}) {
         const QString program = QStandardPaths::findExecutable(peer);
         if (!program.isEmpty())
             startUp.append({QStringLiteral("%1 --help").arg(peer), {program, "--help"}});
     }
-    startUp.append({"rovex-cmd, one copy line", {ROVEX_TOOL_ROVEX_CMD, "--settings", settings, copyBatch}});
-    startUp.append(
-        {"7zip.exe, one file of a slot", {ROVEX_TOOL_ARCHIVER, "e", slotZip, "-o" + output, "@" + list}});
-    startUp.append(
-        {"rovex-cmd, the slot's batch", {ROVEX_TOOL_ROVEX_CMD, "--settings", settings, slotBatch}});
     race(QStringLiteral("start-up of the companions"), startUp, 41);
     return 0;
 }
