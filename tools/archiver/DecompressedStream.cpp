@@ -14,7 +14,10 @@ DecompressedStream::Kind DecompressedStream::open(ArchiveSource& source)
     archive_read_support_filter_bzip2(a);
     archive_read_support_filter_xz(a);
     archive_read_support_filter_lzma(a);
+    // An empty stream is no archive, which the format reader will say; the raw format alone would
+    // fail to open on it.
     archive_read_support_format_raw(a);
+    archive_read_support_format_empty(a);
     errno = 0;
     const int opened = source.openReader(a);
     // The chain counts the file itself as one filter.
@@ -23,8 +26,18 @@ DecompressedStream::Kind DecompressedStream::open(ArchiveSource& source)
         m_decoder.reset();
         return Kind::Plain;
     }
+    if (opened != ARCHIVE_OK) {
+        // Only the compressed data can have failed the raw format, for want of memory (told by errno)
+        // or by damage; libarchive's message would blame the format.
+        if (errno != ENOMEM)
+            archive_set_error(a, 0, "the compressed data is damaged at its start");
+        m_failed = true;
+        return Kind::Failed;
+    }
     archive_entry* entry = nullptr;
-    if (opened != ARCHIVE_OK || archive_read_next_header(a, &entry) != ARCHIVE_OK) {
+    const int header = archive_read_next_header(a, &entry);
+    m_ended = header == ARCHIVE_EOF;
+    if (header != ARCHIVE_OK && !m_ended) {
         m_failed = true;
         return Kind::Failed;
     }

@@ -79,10 +79,11 @@ bool allocationFailed(archive* a)
     return archive_errno(a) == ENOMEM || errno == ENOMEM;
 }
 
-// What a failure of the reader means for the caller.
-ExitCode failure(archive* a, const QString& what)
+// What a failure of the reader means for the caller. Only a reader that chose its format may be asked
+// about encryption: after a failed open libarchive's format pointer lies past its table.
+ExitCode failure(archive* a, const QString& what, bool opened = true)
 {
-    if (archive_read_has_encrypted_entries(a) > 0) {
+    if (opened && archive_read_has_encrypted_entries(a) > 0) {
         report(QStringLiteral("the archive is encrypted: %1").arg(archiveError(a)));
         return ExitCode::Encrypted;
     }
@@ -136,7 +137,7 @@ private:
     std::optional<ExitCode> openReader(archive* reader);
     std::optional<ExitCode> readEntries(archive* reader);
     std::optional<ExitCode> readToTheEnd();
-    ExitCode readFailure(archive* reader, const QString& what);
+    ExitCode readFailure(archive* reader, const QString& what, bool opened = true);
     ExitCode notAnArchive(archive* reader);
     std::optional<ExitCode> takeEntry(archive* reader, archive_entry* entry);
     std::optional<ExitCode> copyData(archive* reader, archive_entry* entry, const QByteArray& name, int fd);
@@ -220,14 +221,14 @@ std::optional<ExitCode> Extraction::openReader(archive* reader)
     if (!m_zip)
         kind = m_stream.open(m_source);
     if (kind == DecompressedStream::Kind::Failed)
-        return failure(m_stream.decoder(), QStringLiteral("decompressing it"));
+        return failure(m_stream.decoder(), QStringLiteral("decompressing it"), false);
     m_compressed = kind == DecompressedStream::Kind::Compressed;
     errno = 0;
     const int opened = m_compressed ? m_stream.openReader(reader) : m_source.openReader(reader);
     if (opened == ARCHIVE_OK)
         return std::nullopt;
     if (m_stream.failed() || allocationFailed(reader))
-        return readFailure(reader, QStringLiteral("opening it"));
+        return readFailure(reader, QStringLiteral("opening it"), false);
     return notAnArchive(reader);
 }
 
@@ -257,7 +258,7 @@ std::optional<ExitCode> Extraction::readToTheEnd()
         if (got == 0)
             break;
         if (got < 0)
-            return failure(m_stream.decoder(), QStringLiteral("decompressing it"));
+            return failure(m_stream.decoder(), QStringLiteral("decompressing it"), false);
     }
     QString error;
     if (!m_stream.trailersMatch(&error)) {
@@ -268,11 +269,11 @@ std::optional<ExitCode> Extraction::readToTheEnd()
 }
 
 // A failure of the decompression shows in the reader as a failed read; its own reason is the one to tell.
-ExitCode Extraction::readFailure(archive* reader, const QString& what)
+ExitCode Extraction::readFailure(archive* reader, const QString& what, bool opened)
 {
     if (m_stream.failed())
-        return failure(m_stream.decoder(), QStringLiteral("decompressing it"));
-    return failure(reader, what);
+        return failure(m_stream.decoder(), QStringLiteral("decompressing it"), false);
+    return failure(reader, what, opened);
 }
 
 std::optional<ExitCode> Extraction::readEntries(archive* reader)
@@ -362,7 +363,9 @@ std::optional<ExitCode> Extraction::copyData(archive* reader, archive_entry* ent
 {
     // The name for messages is made only when one is told: an archive of many small files would pay
     // for it at every entry.
-    const auto path = [entry] { return shown(archive_entry_pathname(entry)); };
+    const auto path = [entry] {
+        return shown(archive_entry_pathname(entry));
+    };
     // Only a sparse entry has holes; every other entry's data comes in one piece after another.
     const bool sparse = archive_entry_sparse_count(entry) > 0;
     const la_int64_t declared = archive_entry_size_is_set(entry) ? archive_entry_size(entry) : -1;
