@@ -294,8 +294,10 @@ bool ZipDirectory::localHeaderMatches(const ArchiveSource& source, const Directo
                      .arg(shownName);
         return false;
     }
+    // Sizes the local header left 0 are in the data descriptor; those it gave need no second word.
+    const bool leftToDescriptor = local.size != record.size || local.compressedSize != record.compressedSize;
     const qint64 dataStart = at + LocalHeaderBytes + nameAndExtra.size();
-    if (sizesFollow &&
+    if (leftToDescriptor &&
         (record.compressedSize > directory.start - dataStart ||
          !descriptorMatches(source, dataStart + record.compressedSize, directory.start, record))) {
         *error = QStringLiteral("the zip's directory and the data descriptor disagree on the sizes of %1")
