@@ -201,6 +201,7 @@ void TestArchiverHostile::refusedArchivesLeaveOutputUntouched_data()
     QTest::newRow(".tar.bz2 with a byte flipped") << flipped(tarBz2, tarBz2.size() / 2) << 3 << "bzip";
     const QByteArray tarXz = noiseTar(fixtures.path(), "xz");
     QTest::newRow(".tar.xz with a byte flipped") << flipped(tarXz, tarXz.size() / 2) << 3 << "Corrupted";
+    QTest::newRow(".tar.gz.gz") << compressed(tarGz, "gzip") << 7 << "compressed more than once";
     const QByteArray members = twoGzipMembers(noiseTar(fixtures.path(), nullptr));
     QTest::newRow(".tar.gz of two members, the first damaged")
         << flipped(members, members.size() / 4) << 3 << "CRC-32";
