@@ -81,6 +81,9 @@ QByteArray craftZip(const QList<CraftedEntry>& entries)
         }
         const quint32 size32 = entry.zip64 ? 0xFFFFFFFF : quint32(size);
         const quint32 compressed32 = entry.zip64 ? 0xFFFFFFFF : quint32(data.size());
+        const quint32 localSize32 = entry.localSize >= 0 ? quint32(entry.localSize) : size32;
+        const quint32 localCompressed32 =
+            entry.localCompressedSize >= 0 ? quint32(entry.localCompressedSize) : compressed32;
 
         put32(out, 0x04034b50);
         put16(out, version);
@@ -88,11 +91,11 @@ QByteArray craftZip(const QList<CraftedEntry>& entries)
         put16(out, entry.method);
         put32(out, 0x00210000); // time and date
         put32(out, crc32(entry.content));
-        put32(out, compressed32);
-        put32(out, size32);
+        put32(out, localCompressed32);
+        put32(out, localSize32);
         put16(out, quint16(localName.size()));
         put16(out, quint16(localExtra.size()));
-        out.append(localName).append(localExtra).append(data);
+        out.append(localName).append(localExtra).append(data).append(entry.descriptor);
 
         put32(directory, 0x02014b50);
         put16(directory, version);
@@ -150,7 +153,7 @@ bool writeCompressedTar(const QString& path, const QList<QPair<QByteArray, QByte
     std::unique_ptr<archive, ArchiveWriterFree> writer(archive_write_new());
     archive* a = writer.get();
     if (archive_write_set_format_pax_restricted(a) != ARCHIVE_OK ||
-        archive_write_add_filter_by_name(a, filter) != ARCHIVE_OK ||
+        (filter && archive_write_add_filter_by_name(a, filter) != ARCHIVE_OK) ||
         archive_write_open_filename(a, QFile::encodeName(path).constData()) != ARCHIVE_OK)
         return false;
     for (const auto& [name, content] : files) {

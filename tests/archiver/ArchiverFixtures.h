@@ -20,13 +20,17 @@ struct CraftedEntry
     bool zip64 = false;        // sizes (and offsets) in ZIP64 extra fields
     QByteArray data = {};      // when given, written as the entry's data instead of `content`
     quint16 flags = 0;         // the general purpose flags
+    qint64 localSize = -1;     // the size the local header declares; -1: as the directory's
+    qint64 localCompressedSize = -1;
+    QByteArray descriptor = {}; // written after the data
 };
 
 // The bytes of a zip holding `entries` in order, names as given (no UTF-8 mark). More than 65535
 // entries get ZIP64 end records.
 QByteArray craftZip(const QList<CraftedEntry>& entries);
 
-// Writes a tar of (name, content) files through the libarchive filter `filter` ("xz", "lzma").
+// Writes a tar of (name, content) files through the libarchive filter `filter` ("gzip", "xz"; nullptr:
+// none).
 bool writeCompressedTar(const QString& path, const QList<QPair<QByteArray, QByteArray>>& files,
                         const char* filter);
 

@@ -273,6 +273,9 @@ void TestArchiver::notAnArchiveIsRefused_data()
 
     QTest::newRow("text file") << "notes.zip" << QByteArray("Coastal, not an archive\r\n") << true;
     QTest::newRow("empty file") << "empty.zip" << QByteArray() << true;
+    QTest::newRow("gzip of nothing") << "empty.tar.gz"
+                                     << QByteArray("\x1f\x8b\x08\0\0\0\0\0\0\x03\x03\0\0\0\0\0\0\0\0\0", 20)
+                                     << true;
     QTest::newRow("missing file") << "gone.zip" << QByteArray() << false;
 }
 

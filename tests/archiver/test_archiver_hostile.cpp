@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -22,8 +23,8 @@ private slots:
 
     void refusedArchivesLeaveOutputUntouched_data();
     void refusedArchivesLeaveOutputUntouched();
-    void zipIsReadByItsOwnDirectory_data();
-    void zipIsReadByItsOwnDirectory();
+    void soundArchivesOfOddShapesExtract_data();
+    void soundArchivesOfOddShapesExtract();
     void windowsNamesStayDistinct_data();
     void windowsNamesStayDistinct();
     void sparseEntryKeepsItsHoles();
@@ -55,6 +56,35 @@ QByteArray trackZip()
 {
     return craftZip(
         {{"Track/Tr.frd", "add-on road"}, {"Track/Tr.can", "camera"}, {"Track/Sky.qfs", "sky", {}, 0}});
+}
+
+// A tar of `files`, compressed by `filter` (nullptr: none), as bytes.
+QByteArray tarBytes(const QString& folder, const QList<QPair<QByteArray, QByteArray>>& files,
+                    const char* filter)
+{
+    const QString path = folder + "/made.tar";
+    return writeCompressedTar(path, files, filter) ? readAll(path) : QByteArray();
+}
+
+// A tar of 100 kB of noise: no compressor shrinks it, so gzip keeps it in stored blocks, where a
+// flipped byte changes the data and nothing else.
+QByteArray noiseTar(const QString& folder, const char* filter)
+{
+    QByteArray noise(100000, Qt::Uninitialized);
+    QRandomGenerator(18).fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+    return tarBytes(folder, {{"Tr.frd", noise}}, filter);
+}
+
+QByteArray flipped(QByteArray bytes, qsizetype at)
+{
+    bytes[at] = char(bytes[at] ^ 0x55);
+    return bytes;
+}
+
+// A tar cut in two, each part a gzip member of its own.
+QByteArray twoGzipMembers(const QByteArray& tar)
+{
+    return compressed(tar.left(tar.size() / 2), "gzip") + compressed(tar.mid(tar.size() / 2), "gzip");
 }
 
 } // namespace
@@ -134,6 +164,47 @@ void TestArchiverHostile::refusedArchivesLeaveOutputUntouched_data()
     QByteArray cut = trackZip();
     cut.chop(30);
     QTest::newRow("zip without its directory") << cut << 3 << "directory";
+    // Sizes of 0 in a local header are left for the data descriptor only when flag bit 3 says so.
+    QTest::newRow("local header declares 0 bytes")
+        << craftZip({{"Tr.frd", "add-on road", {}, 8, -1, false, {}, 0, 0}}) << 3 << "disagree on the sizes";
+    QTest::newRow("local header declares 0 compressed bytes")
+        << craftZip({{"Tr.frd", "add-on road", {}, 8, -1, false, {}, 0, -1, 0}}) << 3
+        << "disagree on the sizes";
+    QTest::newRow("sizes after the data say 0")
+        << craftZip({{"Tr.frd",
+                      "add-on road",
+                      {},
+                      8,
+                      -1,
+                      false,
+                      {},
+                      8,
+                      0,
+                      0,
+                      QByteArray("PK\x07\x08", 4) + QByteArray(12, '\0')}})
+        << 3 << "data descriptor";
+    QTest::newRow("declares 4 bytes, carries 11")
+        << craftZip({{"Tr.frd", "add-on road", {}, 8, 4}}) << 3 << "wrong size (read 11, expected 4)";
+    QTest::newRow("declares 0 bytes, carries 11")
+        << craftZip({{"Tr.frd", "add-on road", {}, 8, 0}}) << 3 << "wrong size (read 11, expected 0)";
+    QTest::newRow("stored, declares 0 bytes, carries 11")
+        << craftZip({{"Tr.frd", "add-on road", {}, 0, 0}}) << 3 << "wrong size (read 11, expected 0)";
+    // Each file is below the 16 MiB written whatever the archive's size; together they are not.
+    const QByteArray sixMiB(6 << 20, '\0');
+    QTest::newRow("three files of 6 MiB in a few KiB")
+        << tarBytes(fixtures.path(), {{"Tr.frd", sixMiB}, {"Tr.can", sixMiB}, {"Sky.qfs", sixMiB}}, "xz") << 6
+        << "1000 times";
+    const QByteArray tarGz = noiseTar(fixtures.path(), "gzip");
+    QTest::newRow(".tar.gz with a byte flipped") << flipped(tarGz, tarGz.size() / 2) << 3 << "CRC-32";
+    QTest::newRow(".tar.gz without its trailer") << tarGz.chopped(8) << 3 << "cut short";
+    const QByteArray tarBz2 = noiseTar(fixtures.path(), "bzip2");
+    QTest::newRow(".tar.bz2 with a byte flipped") << flipped(tarBz2, tarBz2.size() / 2) << 3 << "bzip";
+    const QByteArray tarXz = noiseTar(fixtures.path(), "xz");
+    QTest::newRow(".tar.xz with a byte flipped") << flipped(tarXz, tarXz.size() / 2) << 3 << "Corrupted";
+    QTest::newRow(".tar.gz.gz") << compressed(tarGz, "gzip") << 7 << "compressed more than once";
+    const QByteArray members = twoGzipMembers(noiseTar(fixtures.path(), nullptr));
+    QTest::newRow(".tar.gz of two members, the first damaged")
+        << flipped(members, members.size() / 4) << 3 << "CRC-32";
 }
 
 void TestArchiverHostile::refusedArchivesLeaveOutputUntouched()
@@ -152,10 +223,17 @@ void TestArchiverHostile::refusedArchivesLeaveOutputUntouched()
     QCOMPARE(folderSnapshot(m_output), before);
 }
 
-void TestArchiverHostile::zipIsReadByItsOwnDirectory_data()
+void TestArchiverHostile::soundArchivesOfOddShapesExtract_data()
 {
     QTest::addColumn<QByteArray>("archive");
     QTest::addColumn<QStringList>("extracted");
+
+    QTemporaryDir fixtures;
+    const QByteArray tar = tarBytes(
+        fixtures.path(), {{"Track/Tr.frd", "add-on road"}, {"Track/Tr.can", QByteArray(3000, 'c')}}, nullptr);
+    QTest::newRow(".tar.gz of two members") << twoGzipMembers(tar) << QStringList({"Tr.can", "Tr.frd"});
+    QTest::newRow(".tar.gz with zeros after it")
+        << compressed(tar, "gzip") + QByteArray(100, '\0') << QStringList({"Tr.can", "Tr.frd"});
 
     const QByteArray track = trackZip();
     const QByteArray other = craftZip({{"other.txt", "appended"}});
@@ -168,7 +246,7 @@ void TestArchiverHostile::zipIsReadByItsOwnDirectory_data()
         << craftZip({{"Track\\Tr.frd", "add-on road"}}) << QStringList({"Tr.frd"});
 }
 
-void TestArchiverHostile::zipIsReadByItsOwnDirectory()
+void TestArchiverHostile::soundArchivesOfOddShapesExtract()
 {
     QFETCH(QByteArray, archive);
     QFETCH(QStringList, extracted);

@@ -12,6 +12,7 @@
 namespace {
 
 constexpr qsizetype BlockBytes = 128 * 1024;
+constexpr qint64 WindowBytes = 16 * 1024;
 constexpr qint64 ZipCommentLengthOffset = 20;
 constexpr qint64 ZipEndRecordBytes = 22;
 
@@ -43,6 +44,20 @@ bool ArchiveSource::readAt(qint64 offset, char* data, qint64 size) const
 {
     if (offset < 0 || size < 0 || offset > m_size || size > m_size - offset)
         return false;
+    if (size > WindowBytes / 4)
+        return readFully(offset, data, size);
+    if (m_windowStart < 0 || offset < m_windowStart || offset + size > m_windowStart + m_window.size()) {
+        m_window.resize(std::min(WindowBytes, m_size - offset));
+        m_windowStart = readFully(offset, m_window.data(), m_window.size()) ? offset : -1;
+        if (m_windowStart < 0)
+            return false;
+    }
+    std::memcpy(data, m_window.constData() + (offset - m_windowStart), size_t(size));
+    return true;
+}
+
+bool ArchiveSource::readFully(qint64 offset, char* data, qint64 size) const
+{
     while (size > 0) {
         const ssize_t got = pread(m_fd, data, size_t(size), offset);
         if (got < 0 && errno == EINTR)

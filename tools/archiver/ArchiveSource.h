@@ -22,7 +22,8 @@ public:
     // The whole file's size.
     qint64 size() const { return m_size; }
 
-    // Reads `size` bytes at `offset` of the whole file; false when they are not all there.
+    // Reads `size` bytes at `offset` of the whole file; false when they are not all there. Small reads
+    // are served from a window of the file read ahead: a zip's local headers come one after another.
     bool readAt(qint64 offset, char* data, qint64 size) const;
 
     // Ends the window with the zip end record at `offset`, as if it had no comment.
@@ -35,6 +36,7 @@ private:
     static la_ssize_t readBlock(archive* reader, void* self, const void** block);
     static la_int64_t seek(archive* reader, void* self, la_int64_t offset, int whence);
     static la_int64_t skip(archive* reader, void* self, la_int64_t request);
+    bool readFully(qint64 offset, char* data, qint64 size) const;
 
     int m_fd = -1;
     qint64 m_size = 0;
@@ -42,4 +44,6 @@ private:
     qint64 m_zeroedAt = -1; // two bytes read as zero: a dropped comment's length
     qint64 m_position = 0;
     QByteArray m_block;
+    mutable QByteArray m_window;
+    mutable qint64 m_windowStart = -1;
 };

@@ -1,6 +1,7 @@
 #include "tools/archiver/FlatExtractor.h"
 
 #include "tools/archiver/ArchiveSource.h"
+#include "tools/archiver/DecompressedStream.h"
 #include "tools/archiver/FlatName.h"
 #include "tools/archiver/Interruption.h"
 #include "tools/archiver/Report.h"
@@ -43,7 +44,8 @@ QString systemError()
 }
 
 // A zip is read by its checked directory only; every other format that holds only its own data.
-// mtree is left out on purpose, as it names files on disk.
+// mtree is left out on purpose, as it names files on disk. Compressed archives are decompressed
+// before the reader sees them (DecompressedStream).
 ReaderPtr makeReader(bool zip)
 {
     ReaderPtr reader(archive_read_new());
@@ -60,10 +62,6 @@ ReaderPtr makeReader(bool zip)
     archive_read_support_format_cab(a);
     archive_read_support_format_lha(a);
     archive_read_support_format_iso9660(a);
-    archive_read_support_filter_gzip(a);
-    archive_read_support_filter_bzip2(a);
-    archive_read_support_filter_xz(a);
-    archive_read_support_filter_lzma(a);
     return reader;
 }
 
@@ -81,10 +79,11 @@ bool allocationFailed(archive* a)
     return archive_errno(a) == ENOMEM || errno == ENOMEM;
 }
 
-// What a failure of the reader means for the caller.
-ExitCode failure(archive* a, const QString& what)
+// What a failure of the reader means for the caller. Only a reader that chose its format may be asked
+// about encryption: after a failed open libarchive's format pointer lies past its table.
+ExitCode failure(archive* a, const QString& what, bool opened = true)
 {
-    if (archive_read_has_encrypted_entries(a) > 0) {
+    if (opened && archive_read_has_encrypted_entries(a) > 0) {
         report(QStringLiteral("the archive is encrypted: %1").arg(archiveError(a)));
         return ExitCode::Encrypted;
     }
@@ -135,7 +134,11 @@ public:
 
 private:
     std::optional<ExitCode> checkZipDirectory(const ZipDirectory& directory);
+    std::optional<ExitCode> openReader(archive* reader);
     std::optional<ExitCode> readEntries(archive* reader);
+    std::optional<ExitCode> readToTheEnd();
+    ExitCode readFailure(archive* reader, const QString& what, bool opened = true);
+    ExitCode notAnArchive(archive* reader);
     std::optional<ExitCode> takeEntry(archive* reader, archive_entry* entry);
     std::optional<ExitCode> copyData(archive* reader, archive_entry* entry, const QByteArray& name, int fd);
 
@@ -145,6 +148,8 @@ private:
     Limits m_limits;
     OutputBudget m_budget;
     bool m_zip = false;
+    DecompressedStream m_stream;
+    bool m_compressed = false;
     QSet<QByteArray> m_directoryNames; // of a zip: the names its directory gives
     StagingFolder m_staging;
     bool m_stagingOpen = false;
@@ -172,14 +177,11 @@ ExitCode Extraction::run()
         return ExitCode::TooLarge;
     }
     const ReaderPtr reader = makeReader(m_zip);
-    errno = 0;
-    if (m_source.openReader(reader.get()) != ARCHIVE_OK) {
-        if (allocationFailed(reader.get()))
-            return failure(reader.get(), QStringLiteral("opening it"));
-        report(QStringLiteral("not an archive: %1").arg(archiveError(reader.get())));
-        return ExitCode::CannotOpen;
-    }
+    if (const std::optional<ExitCode> failed = openReader(reader.get()))
+        return *failed;
     if (const std::optional<ExitCode> failed = readEntries(reader.get()))
+        return *failed;
+    if (const std::optional<ExitCode> failed = readToTheEnd())
         return *failed;
     if (!m_stagingOpen)
         return ExitCode::Ok;
@@ -213,6 +215,67 @@ std::optional<ExitCode> Extraction::checkZipDirectory(const ZipDirectory& direct
     return std::nullopt;
 }
 
+std::optional<ExitCode> Extraction::openReader(archive* reader)
+{
+    DecompressedStream::Kind kind = DecompressedStream::Kind::Plain;
+    if (!m_zip)
+        kind = m_stream.open(m_source);
+    if (kind == DecompressedStream::Kind::Failed)
+        return failure(m_stream.decoder(), QStringLiteral("decompressing it"), false);
+    m_compressed = kind == DecompressedStream::Kind::Compressed;
+    errno = 0;
+    const int opened = m_compressed ? m_stream.openReader(reader) : m_source.openReader(reader);
+    if (opened == ARCHIVE_OK)
+        return std::nullopt;
+    if (m_stream.failed() || allocationFailed(reader))
+        return readFailure(reader, QStringLiteral("opening it"), false);
+    return notAnArchive(reader);
+}
+
+// Damage to a bzip2 block garbles all of it, so a damaged .tar.bz2 can look like no archive at all:
+// the end of the compressed stream tells.
+ExitCode Extraction::notAnArchive(archive* reader)
+{
+    if (const std::optional<ExitCode> damaged = readToTheEnd())
+        return *damaged;
+    report(QStringLiteral("not an archive: %1").arg(archiveError(reader)));
+    return ExitCode::CannotOpen;
+}
+
+// A compressed stream is read to its end: what follows the archive's own end (padding, trailers)
+// still belongs to the checked data.
+std::optional<ExitCode> Extraction::readToTheEnd()
+{
+    if (!m_compressed)
+        return std::nullopt;
+    for (;;) {
+        if (interruptionRequested()) {
+            report(QStringLiteral("interrupted; nothing was extracted"));
+            return ExitCode::Interrupted;
+        }
+        const void* block = nullptr;
+        const la_ssize_t got = m_stream.next(&block);
+        if (got == 0)
+            break;
+        if (got < 0)
+            return failure(m_stream.decoder(), QStringLiteral("decompressing it"), false);
+    }
+    QString error;
+    if (!m_stream.trailersMatch(&error)) {
+        report(QStringLiteral("broken archive: %1").arg(error));
+        return ExitCode::Broken;
+    }
+    return std::nullopt;
+}
+
+// A failure of the decompression shows in the reader as a failed read; its own reason is the one to tell.
+ExitCode Extraction::readFailure(archive* reader, const QString& what, bool opened)
+{
+    if (m_stream.failed())
+        return failure(m_stream.decoder(), QStringLiteral("decompressing it"), false);
+    return failure(reader, what, opened);
+}
+
 std::optional<ExitCode> Extraction::readEntries(archive* reader)
 {
     bool sawEntry = false;
@@ -227,11 +290,9 @@ std::optional<ExitCode> Extraction::readEntries(archive* reader)
         if (status == ARCHIVE_EOF)
             return std::nullopt;
         if (status < ARCHIVE_WARN) {
-            if (!sawEntry && archive_format(reader) == 0 && !allocationFailed(reader)) {
-                report(QStringLiteral("not an archive: %1").arg(archiveError(reader)));
-                return ExitCode::CannotOpen;
-            }
-            return failure(reader, QStringLiteral("reading an entry's header"));
+            if (!sawEntry && archive_format(reader) == 0 && !allocationFailed(reader) && !m_stream.failed())
+                return notAnArchive(reader);
+            return readFailure(reader, QStringLiteral("reading an entry's header"));
         }
         sawEntry = true;
         if (++m_entries > m_limits.entries) {
@@ -300,7 +361,11 @@ std::optional<ExitCode> Extraction::takeEntry(archive* reader, archive_entry* en
 std::optional<ExitCode> Extraction::copyData(archive* reader, archive_entry* entry, const QByteArray& name,
                                              int fd)
 {
-    const QString path = shown(archive_entry_pathname(entry));
+    // The name for messages is made only when one is told: an archive of many small files would pay
+    // for it at every entry.
+    const auto path = [entry] {
+        return shown(archive_entry_pathname(entry));
+    };
     // Only a sparse entry has holes; every other entry's data comes in one piece after another.
     const bool sparse = archive_entry_sparse_count(entry) > 0;
     const la_int64_t declared = archive_entry_size_is_set(entry) ? archive_entry_size(entry) : -1;
@@ -319,14 +384,14 @@ std::optional<ExitCode> Extraction::copyData(archive* reader, archive_entry* ent
             break;
         // A warning here is a failed check such as a wrong CRC: the data cannot be trusted.
         if (status != ARCHIVE_OK)
-            return failure(reader, path);
+            return readFailure(reader, path());
         if (offset < 0 || (!sparse && offset != end)) {
-            report(QStringLiteral("broken archive: the data of %1 is out of order").arg(path));
+            report(QStringLiteral("broken archive: the data of %1 is out of order").arg(path()));
             return ExitCode::Broken;
         }
         QString why;
         if (!m_budget.allows(offset + la_int64_t(blockSize), &why)) {
-            report(QStringLiteral("refused: %1 (writing %2)").arg(why, path));
+            report(QStringLiteral("refused: %1 (writing %2)").arg(why, path()));
             return ExitCode::TooLarge;
         }
         if (!writeAt(fd, static_cast<const char*>(block), blockSize, offset)) {
@@ -345,7 +410,7 @@ std::optional<ExitCode> Extraction::copyData(archive* reader, archive_entry* ent
     }
     if (declared >= 0 && end != declared) {
         report(QStringLiteral("broken archive: %1 holds %2 bytes but declares %3")
-                   .arg(path)
+                   .arg(path())
                    .arg(end)
                    .arg(declared));
         return ExitCode::Broken;

@@ -63,7 +63,7 @@ QByteArray flatName(const QByteArray& entryPath)
 QByteArray utf8Name(const QByteArray& entryPath)
 {
     QString text;
-    if (isUtf8(entryPath, &text))
+    if (isAscii(entryPath) || isUtf8(entryPath, &text))
         return entryPath;
     const QString dos = decoded("CP866", entryPath);
     const QString windows = decoded("CP1251", entryPath);

@@ -15,6 +15,8 @@ constexpr qint64 Zip64LocatorBytes = 20;
 constexpr qint64 Zip64EndRecordBytes = 56;
 constexpr qint64 DirectoryRecordBytes = 46;
 constexpr qint64 LocalHeaderBytes = 30;
+constexpr qint64 MaxDescriptorBytes = 24; // signature, CRC and two 64-bit sizes
+constexpr quint16 SizesFollowData = 0x0008;
 constexpr qint64 MaxCommentBytes = 0xFFFF;
 constexpr qint64 MaxDirectoryBytes = qint64(64) << 20;
 constexpr qint64 ScanChunkBytes = qint64(1) << 20;
@@ -24,6 +26,7 @@ constexpr char DirectoryRecordSignature[] = "PK\1\2";
 constexpr char EndRecordSignature[] = "PK\5\6";
 constexpr char Zip64LocatorSignature[] = "PK\6\7";
 constexpr char Zip64EndRecordSignature[] = "PK\6\6";
+constexpr char DescriptorSignature[] = "PK\x07\x08";
 
 quint16 u16(const char* p)
 {
@@ -46,9 +49,9 @@ bool hasSignature(const ArchiveSource& source, qint64 offset, const char* signat
     return source.readAt(offset, bytes, 4) && std::memcmp(bytes, signature, 4) == 0;
 }
 
-// The fields of a directory record's extra data that matter here: the 64-bit values standing for
-// 32-bit ones set to 0xFFFFFFFF (in the order size, compressed size, local header offset), and the
-// UTF-8 name of an Info-ZIP Unicode Path field.
+// The fields of a directory record's or local header's extra data that matter here: the 64-bit values
+// standing for 32-bit ones set to 0xFFFFFFFF (in the order size, compressed size, local header offset),
+// and the UTF-8 name of an Info-ZIP Unicode Path field.
 bool readExtras(const char* p, qint64 length, ZipRecord* record, qint64* localOffset, bool sizeIn64,
                 bool compressedIn64, bool offsetIn64)
 {
@@ -69,8 +72,7 @@ bool readExtras(const char* p, qint64 length, ZipRecord* record, qint64* localOf
                 field += 8;
                 return true;
             };
-            qint64 compressed = 0;
-            if (!take(sizeIn64, &record->size) || !take(compressedIn64, &compressed) ||
+            if (!take(sizeIn64, &record->size) || !take(compressedIn64, &record->compressedSize) ||
                 !take(offsetIn64, localOffset))
                 return false;
         } else if (id == 0x7075 && size >= 5 && field[0] == 1) {
@@ -80,6 +82,22 @@ bool readExtras(const char* p, qint64 length, ZipRecord* record, qint64* localOf
         length -= 4 + size;
     }
     return true;
+}
+
+// Whether the data descriptor at `at` gives the sizes of `record`. It may start with its signature and
+// hold 32-bit or, in ZIP64 archives, 64-bit sizes after the CRC.
+bool descriptorMatches(const ArchiveSource& source, qint64 at, qint64 end, const ZipRecord& record)
+{
+    char bytes[MaxDescriptorBytes];
+    const qint64 length = std::min(MaxDescriptorBytes, end - at);
+    if (length < 12 || !source.readAt(at, bytes, length))
+        return false;
+    const qint64 sizes = std::memcmp(bytes, DescriptorSignature, 4) == 0 ? 8 : 4;
+    if (sizes + 8 <= length && u32(bytes + sizes) == quint64(record.compressedSize) &&
+        u32(bytes + sizes + 4) == quint64(record.size))
+        return true;
+    return sizes + 16 <= length && u64(bytes + sizes) == quint64(record.compressedSize) &&
+           u64(bytes + sizes + 8) == quint64(record.size);
 }
 
 } // namespace
@@ -148,7 +166,11 @@ qint64 ZipDirectory::lastEndRecord(const ArchiveSource& source, bool startsAsZip
     QByteArray chunk;
     qint64 chunkEnd = source.size();
     while (chunkEnd > lowest) {
-        const qint64 chunkStart = std::max(lowest, chunkEnd - ScanChunkBytes);
+        // The first look covers where an end record with the longest comment would start: most zips
+        // end with theirs, and a track archive need not be read a megabyte deep for it.
+        const qint64 chunkBytes =
+            chunkEnd == source.size() ? EndRecordBytes + MaxCommentBytes : ScanChunkBytes;
+        const qint64 chunkStart = std::max(lowest, chunkEnd - chunkBytes);
         chunk.resize(chunkEnd - chunkStart);
         if (!source.readAt(chunkStart, chunk.data(), chunk.size()))
             return -1;
@@ -220,13 +242,14 @@ ZipDirectory::Outcome ZipDirectory::readRecords(const ArchiveSource& source, con
         ZipRecord record;
         record.name = QByteArray(p + DirectoryRecordBytes, nameBytes);
         record.size = u32(p + 24);
+        record.compressedSize = u32(p + 20);
         qint64 localOffset = u32(p + 42);
         if (!readExtras(p + DirectoryRecordBytes + nameBytes, extraBytes, &record, &localOffset,
                         u32(p + 24) == 0xFFFFFFFF, u32(p + 20) == 0xFFFFFFFF, u32(p + 42) == 0xFFFFFFFF)) {
             *error = QStringLiteral("the zip's directory is damaged at record %1").arg(i + 1);
             return Outcome::Broken;
         }
-        if (!localNameMatches(source, directory, localOffset, record.name, error))
+        if (!localHeaderMatches(source, directory, localOffset, record, error))
             return Outcome::Broken;
         m_records.append(record);
         at += recordBytes;
@@ -234,24 +257,51 @@ ZipDirectory::Outcome ZipDirectory::readRecords(const ArchiveSource& source, con
     return Outcome::Zip;
 }
 
-bool ZipDirectory::localNameMatches(const ArchiveSource& source, const Directory& directory,
-                                    qint64 localOffset, const QByteArray& name, QString* error) const
+bool ZipDirectory::localHeaderMatches(const ArchiveSource& source, const Directory& directory,
+                                      qint64 localOffset, const ZipRecord& record, QString* error) const
 {
+    const QString shownName = QString::fromUtf8(record.name);
     // Every entry lies between the archive's start and its directory.
     const qint64 room = directory.start - directory.archiveStart - LocalHeaderBytes;
     const qint64 at = localOffset >= 0 && localOffset <= room ? directory.archiveStart + localOffset : -1;
     char header[LocalHeaderBytes];
     if (!source.readAt(at, header, LocalHeaderBytes) || std::memcmp(header, LocalHeaderSignature, 4) != 0) {
-        *error = QStringLiteral("the zip's directory points to no entry for %1").arg(QString::fromUtf8(name));
+        *error = QStringLiteral("the zip's directory points to no entry for %1").arg(shownName);
         return false;
     }
-    QByteArray localName(u16(header + 26), Qt::Uninitialized);
-    if (localOffset + localName.size() > room ||
-        !source.readAt(at + LocalHeaderBytes, localName.data(), localName.size()))
-        localName = "(cut short)";
-    if (withSlashes(localName) != withSlashes(name)) {
+    const qint64 extraBytes = u16(header + 28);
+    QByteArray nameAndExtra(u16(header + 26) + extraBytes, Qt::Uninitialized);
+    const bool whole = localOffset + nameAndExtra.size() <= room &&
+                       source.readAt(at + LocalHeaderBytes, nameAndExtra.data(), nameAndExtra.size());
+    const QByteArray localName = whole ? nameAndExtra.left(nameAndExtra.size() - extraBytes) : "(cut short)";
+    if (!whole || withSlashes(localName) != withSlashes(record.name)) {
         *error = QStringLiteral("the zip's directory names %1 but the entry's own header names %2")
-                     .arg(QString::fromUtf8(name), QString::fromUtf8(localName));
+                     .arg(shownName, QString::fromUtf8(localName));
+        return false;
+    }
+    ZipRecord local;
+    local.size = u32(header + 22);
+    local.compressedSize = u32(header + 18);
+    qint64 unused = 0;
+    const bool sizesFollow = u16(header + 6) & SizesFollowData;
+    const auto agree = [sizesFollow](qint64 local, qint64 central) {
+        return local == central || (sizesFollow && local == 0);
+    };
+    if (!readExtras(nameAndExtra.constData() + localName.size(), extraBytes, &local, &unused,
+                    local.size == 0xFFFFFFFF, local.compressedSize == 0xFFFFFFFF, false) ||
+        !agree(local.size, record.size) || !agree(local.compressedSize, record.compressedSize)) {
+        *error = QStringLiteral("the zip's directory and the entry's own header disagree on the sizes of %1")
+                     .arg(shownName);
+        return false;
+    }
+    // Sizes the local header left 0 are in the data descriptor; those it gave need no second word.
+    const bool leftToDescriptor = local.size != record.size || local.compressedSize != record.compressedSize;
+    const qint64 dataStart = at + LocalHeaderBytes + nameAndExtra.size();
+    if (leftToDescriptor &&
+        (record.compressedSize > directory.start - dataStart ||
+         !descriptorMatches(source, dataStart + record.compressedSize, directory.start, record))) {
+        *error = QStringLiteral("the zip's directory and the data descriptor disagree on the sizes of %1")
+                     .arg(shownName);
         return false;
     }
     return true;

@@ -8,6 +8,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <langinfo.h>
 
@@ -16,8 +17,9 @@ namespace {
 const char helpText[] = R"(Usage: 7zip.exe e ARCHIVE -oDIR [@LISTFILE]
        7zip.exe --help
 
-Extracts the files of ARCHIVE (zip; also 7z, rar, tar, cab, lha, cpio, iso) into the folder DIR,
-without their folders: "Track/Tr.frd" becomes DIR/Tr.frd. DIR is created when missing.
+Extracts the files of ARCHIVE (zip; also 7z, rar, tar, cab, lha, cpio, iso, and those compressed by
+gzip, bzip2, xz or lzma) into the folder DIR, without their folders: "Track/Tr.frd" becomes
+DIR/Tr.frd. DIR is created when missing.
 
   -oDIR      the output folder, glued to the switch
   @LISTFILE  extract only the names listed in LISTFILE, one per line (LF or CR LF line ends);
@@ -41,7 +43,12 @@ UTF-8, so different names in the archive stay different files.
 
 Zip archives are read by their central directory: that of the archive the file starts with,
 even when another zip is appended to it. An entry whose own header names another file than
-the directory is refused as broken.
+the directory, or declares other sizes, is refused as broken (a header with flag bit 3 may leave
+its sizes 0, and the data descriptor after the data must then carry them).
+
+A compressed archive is read to the end of its compressed data, past the archive's own end: a
+gzip trailer whose CRC-32 or length does not match the data, or a damaged bzip2 or xz stream, is
+broken. An archive compressed twice over is refused as unsupported.
 
 Never writes outside DIR: only the last part of an entry's name is used ("/" and "\" both
 separate folders), entries named "", "." or ".." are skipped, and links, folders and devices in
@@ -66,15 +73,24 @@ Exit codes:
   5  interrupted by a signal
   6  refused by a limit: too large, too many entries, or too much memory needed
   7  an entry to extract uses a compression method this archiver cannot read (for example
-     Deflate64)
+     Deflate64), or the archive is compressed twice over
 )";
 
-// Entry names in zip archives are UTF-8; libarchive hands them over in the locale's encoding.
+// Entry names in zip archives are UTF-8; libarchive hands them over in the encoding of LC_CTYPE, the
+// only part of the locale the archiver needs (loading the others costs more than a small extraction).
 void useUtf8Names()
 {
-    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_CTYPE, "");
     if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
         std::setlocale(LC_CTYPE, "C.UTF-8");
+}
+
+// libarchive works out every entry's time with mktime(), which looks at /etc/localtime anew at each
+// call while TZ is unset. Naming that same file keeps the zone once read: two system calls less per
+// entry, a tenth of the time of an archive of many small files.
+void keepTheTimeZone()
+{
+    setenv("TZ", ":/etc/localtime", 0);
 }
 
 } // namespace
@@ -83,6 +99,7 @@ int main(int argc, char** argv)
 {
     limitMemory();
     useUtf8Names();
+    keepTheTimeZone();
     QList<QByteArray> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QByteArray(argv[i]));

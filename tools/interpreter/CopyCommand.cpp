@@ -1,9 +1,10 @@
 #include "tools/interpreter/CopyCommand.h"
 
+#include "tools/interpreter/ReplacingFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace interpreter {
 
@@ -48,20 +49,18 @@ QString runCopy(const CopyCommand& command)
     QFile source(command.source);
     if (!source.open(QIODevice::ReadOnly))
         return QStringLiteral("cannot read %1: %2").arg(command.source, source.errorString());
-    QSaveFile output(target);
-    if (!output.open(QIODevice::WriteOnly))
-        return QStringLiteral("cannot write %1: %2").arg(target, output.errorString());
+    ReplacingFile output(target);
+    if (const QString error = output.open(); !error.isEmpty())
+        return error;
     constexpr qint64 chunkSize = 64 * 1024;
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(chunkSize);
         if (chunk.isEmpty() && source.error() != QFileDevice::NoError)
             return QStringLiteral("cannot read %1: %2").arg(command.source, source.errorString());
-        if (output.write(chunk) != chunk.size())
-            return QStringLiteral("cannot write %1: %2").arg(target, output.errorString());
+        if (const QString error = output.write(chunk.constData(), chunk.size()); !error.isEmpty())
+            return error;
     }
-    if (!output.commit())
-        return QStringLiteral("cannot write %1: %2").arg(target, output.errorString());
-    return {};
+    return output.commit();
 }
 
 QString statusPathFor(const CopyCommand& command)
@@ -71,11 +70,12 @@ QString statusPathFor(const CopyCommand& command)
 
 QString writeLineFile(const QString& path, const QByteArray& line)
 {
-    QSaveFile output(path);
+    ReplacingFile output(path);
     const QByteArray bytes = line + "\r\n";
-    if (!output.open(QIODevice::WriteOnly) || output.write(bytes) != bytes.size() || !output.commit())
-        return QStringLiteral("cannot write %1: %2").arg(path, output.errorString());
-    return {};
+    QString error = output.open();
+    if (error.isEmpty())
+        error = output.write(bytes.constData(), bytes.size());
+    return error.isEmpty() ? output.commit() : error;
 }
 
 } // namespace interpreter

@@ -23,8 +23,9 @@ bool isCopyLine(const QStringList& words);
 // target besides the optional /Y; `error` then says why.
 std::optional<CopyCommand> parseCopyLine(const QStringList& words, QString* error);
 
-// Copies through a temporary file in the target's folder renamed into place. A target that is a
-// folder receives the file under the source's name. Returns an error text, empty on success.
+// Copies through a temporary file in the target's folder renamed into place (ReplacingFile). A
+// target that is a folder receives the file under the source's name. Returns an error text, empty on
+// success.
 QString runCopy(const CopyCommand& command);
 
 // The file in which the status of the program before the copy is kept: the copy's target file with

@@ -2,7 +2,6 @@
 #include "tools/interpreter/BatchRunner.h"
 #include "tools/interpreter/BatchSettings.h"
 
-#include <QCoreApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -14,10 +13,13 @@ const char usage[] = "Usage: rovex-cmd [--settings FILE.pif] BATCH\n"
 
 } // namespace
 
+// No application object: the interpreter needs no event loop, plugins or locale, and starting one would
+// cost more than running a batch of a copy line.
 int main(int argc, char* argv[])
 {
-    QCoreApplication application(argc, argv);
-    QStringList arguments = QCoreApplication::arguments().mid(1);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
     if (arguments.size() == 1 && (arguments.first() == u"--help" || arguments.first() == u"-h")) {
         std::fputs(usage, stdout);
         return 0;
