@@ -125,19 +125,22 @@ bool write(const QString& homeDir, const Manifest& manifest)
 QList<StandardFile> standardFilesIn(const QString& slotFolder, const QStringList& addOnOnly)
 {
     QList<StandardFile> files;
-    QStringList taken;
+    const auto add = [&](const QString& name, const QString& entry) {
+        const bool known = std::any_of(files.begin(), files.end(), [&](const StandardFile& file) {
+            return file.name.compare(name, Qt::CaseInsensitive) == 0;
+        });
+        if (!known)
+            files.append({name, slotFolder + entry});
+    };
     const QStringList names = fs::findEntries(slotFolder, QStringLiteral("*.*"));
     // Backups first: a backup wins over the add-on that has its name.
-    for (const bool backups : {true, false}) {
-        for (const QString& name : names) {
-            const QString standardName = backups ? name.mid(1) : name;
-            if (backups != (name.startsWith(u'0') && isTrackFileName(standardName)) ||
-                !isTrackFileName(standardName) || taken.contains(standardName, Qt::CaseInsensitive) ||
-                (!backups && addOnOnly.contains(name, Qt::CaseInsensitive)))
-                continue;
-            taken.append(standardName);
-            files.append({standardName, slotFolder + name});
-        }
+    for (const QString& name : names) {
+        if (name.startsWith(u'0') && isTrackFileName(name.mid(1)))
+            add(name.mid(1), name);
+    }
+    for (const QString& name : names) {
+        if (isTrackFileName(name) && !addOnOnly.contains(name, Qt::CaseInsensitive))
+            add(name, name);
     }
     return files;
 }
@@ -167,6 +170,8 @@ bool anySlotHoldsBackups(const QString& gameDir)
 
 bool takeAtFirstSight(const QString& homeDir, const QString& gameDir)
 {
+    if (gameDir.isEmpty() || gameDir == QStringLiteral("не выбран"))
+        return false;
     const bool hasSlots =
         std::any_of(trackslots::SlotNames().begin(), trackslots::SlotNames().end(), [&](const QString& slot) {
             return fs::folderExists(install::gameSlotFolder(gameDir, slot));
