@@ -4,6 +4,7 @@
 #include "app/IoError.h"
 #include "app/Settings.h"
 #include "app/SlotTable.h"
+#include "app/StandardCheck.h"
 #include "app/StartLocks.h"
 #include "app/StartReport.h"
 #include "app/StatusBar.h"
@@ -11,6 +12,7 @@
 #include "app/main_window.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
+#include "platform/GameRunner.h"
 #include "platform/Process.h"
 #include "platform/RunningGame.h"
 
@@ -54,7 +56,7 @@ QString exchangeFailure(const install::SlotInstall& result)
 // Extracts the chosen archive of every ticked slot, in window order, and moves its track files in.
 // A slot is installed whole or not at all: it goes into `record` or, left standard, into `report`.
 void installChosenTracks(TForm1& form, const QStringList& unrestored, StartReport& report,
-                         installed::Record& record)
+                         installed::Record& record, StandardCheck& standard)
 {
     const QString trackDir = form.trackDir();
     const QString work = install::workFolder(trackDir);
@@ -104,6 +106,7 @@ void installChosenTracks(TForm1& form, const QStringList& unrestored, StartRepor
                 interpreterFailure = runner.reason();
             continue;
         }
+        standard.compareBeforeBackup(slot, slotFolder, work);
         const install::SlotInstall result = install::moveTrackFilesIn(work, slotFolder);
         if (result.succeeded() && result.installed.isEmpty()) {
             report.notInstalled(slot, name, QStringLiteral("В архиве нет ни одного файла трассы"));
@@ -179,6 +182,7 @@ void TForm1::BitBtn2Click()
         if (fs::entryExists(recordFile))
             fs::removeFile(recordFile);
         const bool restoreFirst = AddOnsMayBeInstalled || gameHoldsBackups(gameDir());
+        StandardCheck standard(HomeDir, gameDir());
         if (NTr->isChecked()) {
             // Recorded before any game file is touched, so that a run cut short anywhere below still
             // leads the next start to give the standard tracks back.
@@ -188,28 +192,31 @@ void TForm1::BitBtn2Click()
         }
         QStringList unrestored;
         if (restoreFirst) {
+            standard.noteBackups();
             for (const install::SlotRestore& slot : StandartTracks()) {
                 unrestored.append(slot.slot);
                 report.notRestored(slot.slot, slot.notRestored, slot.error);
                 if (slot.flushError)
                     report.notFlushed(slot.slot, slot.flushError);
             }
+            standard.compareRestored();
             // Only a restore that left no backup behind lets the standard state be recorded.
             if (!NTr->isChecked())
                 AddOnsMayBeInstalled = !unrestored.isEmpty() || gameHoldsBackups(gameDir());
         }
         if (NTr->isChecked()) {
             installed::Record record{gameDir(), {}};
-            installChosenTracks(*this, unrestored, report, record);
+            installChosenTracks(*this, unrestored, report, record, standard);
             installed::write(recordFile, record);
         }
+        report.notStandard(standard.differences());
 
         if (!report.isEmpty())
             platform::dialogs().message(this, report.text(true));
         reportShown = true;
         makeCurrent(gameDir());
         const platform::StartResult game =
-            platform::startGame(gameDir() + QStringLiteral("nfshs.exe"), gameDir());
+            platform::startGameThroughRunner(gameDir() + QStringLiteral("nfshs.exe"), gameDir());
         if (!game.started) {
             // Not launched: the state recorded at close stays as the folders are now.
             QDir::setCurrent(HomeDir);
@@ -219,7 +226,7 @@ void TForm1::BitBtn2Click()
             SBar->setText(kNotStarted);
             return;
         }
-        SBar->setText(report.isEmpty() ? kReady : kReadyWithErrors);
+        SBar->setText(report.hasFailures() ? kReadyWithErrors : kReady);
         GameLaunched = true;
         close();
     } catch (const IoError& error) {

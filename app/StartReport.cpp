@@ -55,20 +55,37 @@ void StartReport::notFlushed(const QString& slot, int error)
     m_notFlushed.append(QStringLiteral("• %1 (%2).").arg(slotLabel(slot), systemErrorInWords(error)));
 }
 
+void StartReport::notStandard(const QMap<QString, QStringList>& differences)
+{
+    for (auto slot = differences.begin(); slot != differences.end(); ++slot)
+        m_notStandard.append(
+            QStringLiteral("• %1: %2.").arg(slotLabel(slot.key()), slot.value().join(QStringLiteral(", "))));
+}
+
 bool StartReport::isEmpty() const
 {
-    return m_notInstalled.isEmpty() && m_notRestored.isEmpty() && m_notFlushed.isEmpty();
+    return !hasFailures() && m_notStandard.isEmpty();
+}
+
+bool StartReport::hasFailures() const
+{
+    return !m_notInstalled.isEmpty() || !m_notRestored.isEmpty() || !m_notFlushed.isEmpty();
 }
 
 QString StartReport::text(bool gameStarts) const
 {
-    QString text = QStringLiteral("Подготовка игры закончилась с ошибками.");
+    QString text = hasFailures() ? QStringLiteral("Подготовка игры закончилась с ошибками.")
+                                 : QStringLiteral("Подготовка игры закончилась.");
     text += section(QStringLiteral("Не установлены трассы:"), m_notInstalled);
     text += section(QStringLiteral("Не удалось вернуть на место стандартные файлы:"), m_notRestored,
                     QStringLiteral("Они остались в папке трассы под именами с «0» в начале; программа "
                                    "вернёт их при следующем запуске."));
     text += section(QStringLiteral("Изменения в папках трасс могли не сохраниться на диске:"), m_notFlushed,
                     QStringLiteral("При следующем запуске программа ещё раз вернёт стандартные файлы."));
+    text += section(QStringLiteral("Стандартные файлы трасс не такие, какими программа их запомнила:"),
+                    m_notStandard,
+                    QStringLiteral("Программа ничего не отменила из-за этого. Если файлы изменили вы сами, "
+                                   "запомните их заново командой «rovex --verify --accept»."));
     if (gameStarts)
         text += QStringLiteral("\n\nИгра будет запущена.");
     return text;

@@ -1,5 +1,6 @@
 #include "app/Layout.h"
 #include "app/QtTranslation.h"
+#include "app/VerifyCommand.h"
 #include "app/main_window.h"
 
 #include <QApplication>
@@ -21,6 +22,9 @@ QIcon windowIcon()
 
 int main(int argc, char* argv[])
 {
+    // The check of the game's track files needs no window, and so no display.
+    if (const std::optional<int> exitCode = runVerifyCommand(argc, argv))
+        return *exitCode;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(layout::ApplicationTitle));
     // Desktops match the window to its menu entry (and so to its icon) by this name.

@@ -11,6 +11,7 @@
 #include "app/ScrollBox.h"
 #include "app/Settings.h"
 #include "app/SingleCopy.h"
+#include "app/StandardFiles.h"
 #include "app/StartLocks.h"
 #include "app/StatusBar.h"
 #include "platform/Dialogs.h"
@@ -212,6 +213,9 @@ bool TForm1::FormCreate()
     connect(SkinForm1, &TSkinForm::hintChanged, m_hintMirror.get(), &HintMirror::hintChanged);
 
     readSettingsFile();
+    if (gameDir() == QStringLiteral("не выбран") && !m_settingsUnread)
+        findGameFolder();
+    standard::takeAtFirstSight(HomeDir, gameDir());
     // Only the copy that holds the home folder gets here.
     removeLeftovers(HomeDir, trackDir(), gameDir());
     loadSkin();
@@ -310,6 +314,8 @@ void TForm1::Button1Click(QPushButton* sender)
             folder += QLatin1Char('/');
         (trackFolder ? PaTr : PaGa)->setText(folder);
         m_folderChosen = true;
+        if (!trackFolder)
+            standard::takeAtFirstSight(HomeDir, folder);
     }
     if (trackFolder)
         CheckTrass();

@@ -144,6 +144,8 @@ private:
     bool libraryChosen();
     void fileDroppedArchives(const QStringList& paths);
     void readSettingsFile();
+    // At a first start, without a game folder: the game looked for in the user's Wine prefixes.
+    void findGameFolder();
     void loadSkin();
     void removeTemporaryFiles();
     // Places the button of the k-th archive (k from 1) found in `slot`'s library folder.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace platform {
@@ -55,6 +56,14 @@ public:
             return {};
         return dialog.selectedFiles().constFirst();
     }
+
+    int chooseItem(QWidget* parent, const QString& text, const QStringList& items) override
+    {
+        bool chosen = false;
+        const QString item =
+            QInputDialog::getItem(parent, QApplication::applicationName(), text, items, 0, false, &chosen);
+        return chosen ? int(items.indexOf(item)) : -1;
+    }
 };
 
 QtDialogs& qtDialogs()
@@ -66,6 +75,11 @@ QtDialogs& qtDialogs()
 Dialogs* installed = nullptr;
 
 } // namespace
+
+int Dialogs::chooseItem(QWidget*, const QString&, const QStringList&)
+{
+    return -1;
+}
 
 Dialogs& dialogs()
 {

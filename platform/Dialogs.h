@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -24,6 +25,9 @@ public:
     // lists every file, names without a dot included; empty when cancelled.
     virtual QString chooseOpenFile(QWidget* parent, const QString& title, const QString& filter,
                                    const QString& defaultSuffix) = 0;
+    // A small box to pick one of `items` from, with `text` above the list; the index of the chosen one,
+    // -1 when cancelled. Sets of dialogs that answer without the user cancel it.
+    virtual int chooseItem(QWidget* parent, const QString& text, const QStringList& items);
 };
 
 // The dialogs in force: the Qt ones unless a test or a screenless tool has installed others.

@@ -1,5 +1,7 @@
+#include "app/StatusBar.h"
 #include "app/main_window.h"
 #include "skin/SkinForm.h"
+#include "tests/support/Files.h"
 #include "tests/support/HomeFolder.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -32,6 +34,8 @@ private slots:
     void savedFoldersAreRestoredAndScanned();
     void unreadableSettingsAreReportedAndTheWindowStillOpens();
     void skinIsLoadedFromTheHomeFolder();
+    void firstStartOffersTheGamesFound_data();
+    void firstStartOffersTheGamesFound();
 };
 
 void TestStartup::missingCompanionStopsTheProgram_data()
@@ -217,6 +221,60 @@ void TestStartup::skinIsLoadedFromTheHomeFolder()
     QCOMPARE(form.SkinForm1->SkinFileName, form.HomeDir + QStringLiteral("skin.ini"));
     // The skin component's boxes come through the program's dialogs.
     QVERIFY(!dialogs.messages.isEmpty());
+}
+
+void TestStartup::firstStartOffersTheGamesFound_data()
+{
+    QTest::addColumn<QByteArray>("options"); // empty: no "options.dat"
+    QTest::addColumn<QStringList>("layout"); // under the user's home, see layOut()
+    QTest::addColumn<QList<int>>("answers"); // to the choice box
+    QTest::addColumn<int>("offered");        // games in the choice box; 0: no box
+    QTest::addColumn<QString>("gameDir");    // "$HOME/" for the user's home
+    QTest::addColumn<QString>("status");     // SBar
+
+    const QStringList twoGames{"game .wine/drive_c/NFS", "game Games/nfs/drive_c/Games/NFS",
+                               ".config/lutris/games/nfs-1.yml = game:\n  prefix: $HOME/Games/nfs\n"};
+    QTest::newRow("one game fills the game folder")
+        << QByteArray() << QStringList{"game .wine/drive_c/NFS"} << QList<int>{} << 0
+        << "$HOME/.wine/drive_c/NFS/"
+        << " Папка игры найдена: $HOME/.wine/drive_c/NFS/ (~/.wine)";
+    QTest::newRow("two games: the one chosen")
+        << QByteArray() << twoGames << QList<int>{1} << 2 << "$HOME/Games/nfs/drive_c/Games/NFS/"
+        << " Папка игры найдена: $HOME/Games/nfs/drive_c/Games/NFS/ (Lutris: nfs)";
+    QTest::newRow("two games, choice cancelled")
+        << QByteArray() << twoGames << QList<int>{} << 2 << NotChosen << "";
+    QTest::newRow("settings without a game folder")
+        << QByteArray("a\r\nне выбран\r\n1\r\n") << QStringList{"game .wine/drive_c/NFS"} << QList<int>{} << 0
+        << "$HOME/.wine/drive_c/NFS/"
+        << " Папка игры найдена: $HOME/.wine/drive_c/NFS/ (~/.wine)";
+    QTest::newRow("a chosen game folder stays")
+        << QByteArray("a\r\n/games/mine/\r\n1\r\n") << QStringList{"game .wine/drive_c/NFS"} << QList<int>{}
+        << 0 << "/games/mine/"
+        << "";
+}
+
+void TestStartup::firstStartOffersTheGamesFound()
+{
+    QFETCH(QByteArray, options);
+    QFETCH(QStringList, layout);
+    QFETCH(QList<int>, answers);
+    QFETCH(int, offered);
+    QFETCH(QString, gameDir);
+    QFETCH(QString, status);
+    HomeFolder home;
+    const QString user = home.path(QStringLiteral("user"));
+    QVERIFY(layOut(user, layout));
+    if (!options.isEmpty())
+        home.writeOptionsBytes(options);
+    ScriptedDialogs dialogs;
+    dialogs.itemAnswers = answers;
+    TForm1 form;
+    QVERIFY(form.FormCreate());
+    QCOMPARE(dialogs.itemChoices.size(), offered ? 1 : 0);
+    if (offered)
+        QCOMPARE(dialogs.itemChoices.first().size(), 1 + offered);
+    QCOMPARE(form.PaGa->text(), gameDir.replace(QStringLiteral("$HOME"), user));
+    QCOMPARE(form.SBar->text(), status.replace(QStringLiteral("$HOME"), user));
 }
 
 QTEST_MAIN(TestStartup)

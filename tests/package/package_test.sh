@@ -90,11 +90,17 @@ export HOME="$work/user home"
 mkdir -p "$HOME"
 
 same "--version" "Rovex 1.0" "$(XDG_DATA_HOME="$work/data" "$rovex" --version)"
-same "--help, first line" "Использование: rovex [--demo | --help | --version]" \
+same "--help, first line" "Использование: rovex [--demo | --verify [--accept] | --help | --version]" \
     "$(XDG_DATA_HOME="$work/data" "$rovex" --help | head -n 1)"
 status=0
 XDG_DATA_HOME="$work/data" "$rovex" --window 2>/dev/null || status=$?
 same "unknown option" 2 "$status"
+status=0
+XDG_DATA_HOME="$work/data" "$rovex" --verify --all 2>/dev/null || status=$?
+same "--verify with an unknown option" 2 "$status"
+status=0
+XDG_DATA_HOME="$work/data" "$rovex" --verify 2>/dev/null || status=$?
+same "--verify without a home folder" 2 "$status"
 [ ! -e "$work/data" ] || fail "--version or --help made a home folder"
 
 # Starts the rovex command from / with the given XDG_DATA_HOME and arguments, and checks that the
@@ -148,5 +154,11 @@ same "stale companion relinked" "$programs/7zip.exe" "$(readlink "$home/7zip.exe
 start "$HOME/.local/share/rovex" "relative" --demo
 [ -x "$HOME/.local/share/rovex/demo/game/nfshs.exe" ] || fail "demo laid out"
 same "demo settings" "$HOME/.local/share/rovex/demo/library/" "$(head -n 1 "$HOME/.local/share/rovex/options.dat" | tr -d '\r')"
+
+# The demo's start saw the demo game first: every slot is as it was then.
+verified=$(cd / && XDG_DATA_HOME=relative "$rovex" --verify 2>"$work/verify.log") ||
+    fail "--verify: status $?: $(cat "$work/verify.log")"
+same "--verify, first slot" "$(printf 'Aquatica\tstandard')" "$(printf '%s\n' "$verified" | head -n 1)"
+same "--verify, standard slots" 19 "$(printf '%s\n' "$verified" | grep -c "$(printf '\tstandard$')")"
 
 printf '%s passed, 0 failed\n' "$passed"

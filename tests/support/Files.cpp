@@ -24,3 +24,23 @@ QStringList sortedEntries(const QString& folder)
     names.sort();
     return names;
 }
+
+bool layOut(const QString& root, const QStringList& entries)
+{
+    for (const QString& entry : entries) {
+        const QString name = entry.section(QStringLiteral(" = "), 0, 0);
+        bool made = true;
+        if (entry.startsWith(QStringLiteral("game ")))
+            made = QDir().mkpath(root + u'/' + entry.mid(5) + QStringLiteral("/Data/Tracks")) &&
+                   writeBytes(root + u'/' + entry.mid(5) + QStringLiteral("/nfshs.exe"), "MZ");
+        else if (entry.endsWith(u'/'))
+            made = QDir().mkpath(root + u'/' + entry);
+        else
+            made = writeBytes(
+                root + u'/' + name,
+                entry.section(QStringLiteral(" = "), 1).replace(QStringLiteral("$HOME"), root).toUtf8());
+        if (!made)
+            return false;
+    }
+    return true;
+}

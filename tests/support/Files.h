@@ -12,3 +12,8 @@ bool writeBytes(const QString& path, const QByteArray& bytes);
 QByteArray readAll(const QString& path);
 // The names in `folder` (hidden ones too), sorted.
 QStringList sortedEntries(const QString& folder);
+
+// Lays out `entries` under `root`: "a/b/" a folder, "a/b" an empty file, "a/b = text" a file holding
+// the text (with "$HOME" standing for `root`), "game a/b" a game folder: "nfshs.exe" beside
+// "Data/Tracks/". False when something could not be made.
+bool layOut(const QString& root, const QStringList& entries);

@@ -17,6 +17,12 @@ HomeFolder::HomeFolder(const QString& archiver)
                                     ? !writeFile(QStringLiteral("7zip.exe"), "placeholder").isEmpty()
                                     : QFile::link(archiver, archiverCopy);
     writeFile(QStringLiteral("extrc.pif"), "hidden\r\n");
+    for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "WINEPREFIX"})
+        m_environment.insert(variable,
+                             qEnvironmentVariableIsSet(variable) ? qgetenv(variable) : QByteArray());
+    qputenv("HOME", QFile::encodeName(path(QStringLiteral("user"))));
+    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "WINEPREFIX"})
+        qunsetenv(variable);
     platform::setProcessTable(m_processes.path());
     // A batch that never ends fails the test within seconds, not at the test runner's time-out.
     platform::setBatchTimeLimit(10000);
@@ -25,6 +31,12 @@ HomeFolder::HomeFolder(const QString& archiver)
 
 HomeFolder::~HomeFolder()
 {
+    for (auto variable = m_environment.begin(); variable != m_environment.end(); ++variable) {
+        if (variable.value().isNull())
+            qunsetenv(variable.key().constData());
+        else
+            qputenv(variable.key().constData(), variable.value());
+    }
     platform::setProcessTable(QString());
     platform::setBatchTimeLimit(0);
     QDir::setCurrent(m_previous);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -8,7 +9,9 @@
 // A temporary home folder for the program: it holds "7zip.exe" and "extrc.pif" and is the current
 // folder for the fixture's lifetime; the previous current folder comes back afterwards. Meanwhile the
 // program sees a process table of its own, empty but for the test's game stand-ins, so that no game
-// running elsewhere on the machine stops a start, and a batch is stopped after 10 seconds.
+// running elsewhere on the machine stops a start, and a batch is stopped after 10 seconds. The user's
+// home ($HOME) is its folder "user", not made until a test lays something out there, with the XDG
+// folders in their default places under it and no WINEPREFIX: no game of the real user is found.
 class HomeFolder
 {
 public:
@@ -47,5 +50,6 @@ private:
     QTemporaryDir m_dir;
     QTemporaryDir m_processes;
     QString m_previous;
+    QHash<QByteArray, QByteArray> m_environment; // the variables changed, as they were
     bool m_valid = false;
 };

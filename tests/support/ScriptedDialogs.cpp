@@ -42,3 +42,9 @@ QString ScriptedDialogs::chooseOpenFile(QWidget*, const QString& title, const QS
     fileDialogSuffixes.append(defaultSuffix);
     return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
 }
+
+int ScriptedDialogs::chooseItem(QWidget*, const QString& text, const QStringList& items)
+{
+    itemChoices.append(QStringList{text} + items);
+    return itemAnswers.isEmpty() ? -1 : itemAnswers.takeFirst();
+}

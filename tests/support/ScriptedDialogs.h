@@ -30,6 +30,7 @@ public:
     QStringList fileDialogTitles;
     QStringList fileDialogFilters;
     QStringList fileDialogSuffixes;
+    QList<QStringList> itemChoices; // the items each list choice offered, its text first
 
     // Runs as each question is asked, before it is answered: a test looks at the window then.
     std::function<void()> atQuestion;
@@ -38,6 +39,7 @@ public:
     QList<bool> yesNoAnswers;
     QStringList folderAnswers;
     QStringList fileAnswers;
+    QList<int> itemAnswers; // indexes; an empty queue cancels
 
     void message(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
@@ -45,4 +47,5 @@ public:
     QString chooseFolder(QWidget* parent, const QString& prompt) override;
     QString chooseOpenFile(QWidget* parent, const QString& title, const QString& filter,
                            const QString& defaultSuffix) override;
+    int chooseItem(QWidget* parent, const QString& text, const QStringList& items) override;
 };
