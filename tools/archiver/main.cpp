@@ -47,8 +47,9 @@ the directory, or declares other sizes, is refused as broken (a header with flag
 its sizes 0, and the data descriptor after the data must then carry them).
 
 A compressed archive is read to the end of its compressed data, past the archive's own end: a
-gzip trailer whose CRC-32 or length does not match the data, or a damaged bzip2 or xz stream, is
-broken. An archive compressed twice over is refused as unsupported.
+gzip member whose CRC-32 or length does not match its trailer, bytes other than zeros after the
+last gzip member, or a damaged bzip2 or xz stream, is broken. Gzip members one after another are
+read as one stream. An archive compressed twice over is refused as unsupported.
 
 Never writes outside DIR: only the last part of an entry's name is used ("/" and "\" both
 separate folders), entries named "", "." or ".." are skipped, and links, folders and devices in
