@@ -153,12 +153,13 @@ bool StagingFolder::open(const QByteArray& outputDir, QString* error)
 
 // Makes the private folder beside an empty output folder, when the output folder's own name in its
 // parent (no link) leads to it, on the same mount, and a folder made there gets its owner and group.
+// An output folder its owner may not write keeps out what it kept out before.
 bool StagingFolder::stageBeside(const QByteArray& outputDir)
 {
     QByteArray parent;
     struct stat output;
     if (!splitPath(outputDir, &parent, &m_outputName) || fstat(m_outputFd, &output) != 0 ||
-        !isEmptyFolder(m_outputFd))
+        (output.st_mode & S_IRWXU) != S_IRWXU || !isEmptyFolder(m_outputFd))
         return false;
     m_parentFd = ::open(parent.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     struct stat named;
