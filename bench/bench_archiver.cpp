@@ -7,12 +7,13 @@
 // Contenders take turns run by run, so a busy machine slows all alike, and besides the time each run
 // takes, the processor time it used is given, which other programs on the machine disturb less.
 //
-// Each run extracts into a new folder, and the folders are removed only after the last extracting
-// race: on ext4 without a journal, creating a file skips over every file removed in the last
-// minutes, so removals between runs would swamp what is measured. The folders are made under TMPDIR
-// (default /tmp): the file system decides much of the figures, so say which was used; the small
-// files take about 2 GB and 450,000 inodes there for a while. On a machine whose disk has an ext4
-// without a journal, a journaled one is a loop image away (as root; remove it afterwards):
+// Each run extracts into a new folder, and the folders are removed only after the races of the small
+// files: on ext4 without a journal, creating a file skips over every file removed in the last
+// minutes, so removals between runs would swamp what is measured. (Keeping them longer slows what
+// follows: memory runs short.) The folders are made under TMPDIR (default /tmp): the file system
+// decides much of the figures, so say which was used; the small files take about 2 GB and 450,000
+// inodes there for a while. On a machine whose disk has an ext4 without a journal, a journaled one
+// is a loop image away (as root; remove it afterwards):
 //   truncate -s 8G ext4.img && mkfs.ext4 -q -i 8192 ext4.img && mount -o loop ext4.img /mnt/ext4
 //   TMPDIR=/mnt/ext4 bench_archiver
 //
@@ -142,7 +143,7 @@ void race(const QString& title, const QList<Contender>& contenders, int runs, co
 {
     std::printf("%s; %d runs each, medians in ms\n", qPrintable(title), runs);
     std::vector<std::vector<Time>> times(contenders.size());
-    static int folders = 0; // numbered across races: the folders stay until the last
+    static int folders = 0; // numbered across races: the folders outlive a race
     for (int run = 0; run < runs; ++run) {
         for (qsizetype i = 0; i < contenders.size(); ++i) {
             const QString output =
@@ -253,6 +254,7 @@ int main(int argc, char** argv)
          extractors(tinyZip, otherHome, false), 11, outputs);
     race(QStringLiteral("the same into a folder holding one file"), extractors(tinyZip, otherHome, false), 11,
          outputs, true);
+    QDir(outputs).removeRecursively();
     race(QStringLiteral("track archive: %1 files, %2 bytes, into an empty folder")
              .arg(trackFileCount)
              .arg(QFileInfo(trackZip).size()),
