@@ -40,6 +40,8 @@ void removeLeftovers(const QString& homeDir, const QString& trackDir, const QStr
         if (FolderLock lock(StartLocks::workLockFile(work)); !heldByAnotherCopy(lock))
             platform::removeScratchFiles(work, Scratch::ArchiverFolders);
         platform::removeScratchFiles(trackDir + QStringLiteral("../Temp1"), Scratch::ArchiverFolders);
+        // The archiver stages beside an empty output folder, such as a fresh "Temp1".
+        platform::removeScratchFiles(trackDir + QStringLiteral(".."), Scratch::ArchiverFolders);
         // The add command moves archives into the slot folders.
         for (const QString& slot : trackslots::SlotNames())
             platform::removeScratchFiles(trackDir + slot, Scratch::MoveCopies);

@@ -1,16 +1,21 @@
 // Times our archiver against 7z and bsdtar measured in the same run (each skipped when not installed):
-// a zip of 5,000 entries of 64–200 bytes and a 21-file, ~8 MB track archive, each into an empty
-// folder; then the start-up of the companions: "7zip.exe --help", the command interpreter running a
-// batch of one copy line, and a slot's batch (the archiver and the marker copy) against the plain
-// archiver run it holds. Contenders take turns run by run, so a busy machine slows all alike, and
-// besides the time each run takes, the processor time it used is given, which other programs on the
-// machine disturb less.
+// a zip of 5,000 entries of 64–200 bytes into an empty folder and into one holding a file (into an
+// empty folder our archiver commits with one rename of its private folder, into the other it moves
+// each file in), and a 21-file, ~8 MB track archive into an empty folder; then the start-up of the
+// companions: "7zip.exe --help", the command interpreter running a batch of one copy line, and a
+// slot's batch (the archiver and the marker copy) against the plain archiver run it holds.
+// Contenders take turns run by run, so a busy machine slows all alike, and besides the time each run
+// takes, the processor time it used is given, which other programs on the machine disturb less.
 //
-// Each run extracts into a new empty folder, and the folders are removed only after the last run of
-// a race, the many small files first: on ext4 without a journal, creating a file skips over every
-// file removed in the last minutes, so removals between runs would swamp what is measured. The
-// folders are made under TMPDIR (default /tmp): the file system decides much of the figures, so say
-// which was used; the small files take about 1 GB there for a while.
+// Each run extracts into a new folder, and the folders are removed only after the races of the small
+// files: on ext4 without a journal, creating a file skips over every file removed in the last
+// minutes, so removals between runs would swamp what is measured. (Keeping them longer slows what
+// follows: memory runs short.) The folders are made under TMPDIR (default /tmp): the file system
+// decides much of the figures, so say which was used; the small files take about 2 GB and 450,000
+// inodes there for a while. On a machine whose disk has an ext4 without a journal, a journaled one
+// is a loop image away (as root; remove it afterwards):
+//   truncate -s 8G ext4.img && mkfs.ext4 -q -i 8192 ext4.img && mount -o loop ext4.img /mnt/ext4
+//   TMPDIR=/mnt/ext4 bench_archiver
 //
 // `bench_archiver OTHER_HOME` also times the "7zip.exe" and "rovex-cmd" in the folder OTHER_HOME (an
 // older build, say).
@@ -118,33 +123,40 @@ Time timeOnce(const QStringList& command)
     return {wallMs, ms(usage.ru_utime) + ms(usage.ru_stime)};
 }
 
+bool writeText(const QString& path, const QByteArray& text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
-// Runs every contender `runs` times, taking turns, each run into a new empty folder under `base`
-// (none when `base` is empty); prints the median time and processor time of each and their ratios to
-// the first contender's.
-void race(const QString& title, const QList<Contender>& contenders, int runs, const QString& base = {})
+// Runs every contender `runs` times, taking turns, each run into a new folder under `base` (none
+// when `base` is empty), empty or holding one file as `occupied` says; prints the median time and
+// processor time of each and their ratios to the first contender's.
+void race(const QString& title, const QList<Contender>& contenders, int runs, const QString& base = {},
+          bool occupied = false)
 {
     std::printf("%s; %d runs each, medians in ms\n", qPrintable(title), runs);
     std::vector<std::vector<Time>> times(contenders.size());
-    int folders = 0;
+    static int folders = 0; // numbered across races: the folders outlive a race
     for (int run = 0; run < runs; ++run) {
         for (qsizetype i = 0; i < contenders.size(); ++i) {
             const QString output =
                 base.isEmpty() ? QString() : QStringLiteral("%1/%2").arg(base).arg(++folders);
             if (!output.isEmpty())
                 QDir().mkpath(output);
+            if (!output.isEmpty() && occupied)
+                writeText(output + "/keep.txt", "kept");
             QStringList command = contenders[i].command;
             command.replaceInStrings(QStringLiteral("%OUT%"), output);
             times[i].push_back(timeOnce(command));
         }
     }
-    if (!base.isEmpty())
-        QDir(base).removeRecursively();
     double firstWall = 0;
     double firstCpu = 0;
     for (qsizetype i = 0; i < contenders.size(); ++i) {
@@ -187,12 +199,6 @@ QList<Contender> extractors(const QString& zip, const QString& otherHome, bool s
         list.append({"bsdtar -x", command});
     }
     return list;
-}
-
-bool writeText(const QString& path, const QByteArray& text)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
 // The start-up rows of one build of the companions: the archiver's help, the interpreter running one
@@ -246,10 +252,14 @@ int main(int argc, char** argv)
              .arg(tinyEntryCount)
              .arg(QFileInfo(tinyZip).size()),
          extractors(tinyZip, otherHome, false), 11, outputs);
+    race(QStringLiteral("the same into a folder holding one file"), extractors(tinyZip, otherHome, false), 11,
+         outputs, true);
+    QDir(outputs).removeRecursively();
     race(QStringLiteral("track archive: %1 files, %2 bytes, into an empty folder")
              .arg(trackFileCount)
              .arg(QFileInfo(trackZip).size()),
          extractors(trackZip, otherHome, true), 11, outputs);
+    QDir(outputs).removeRecursively();
     QList<Contender> startUp = companions({}, ROVEX_TOOL_ARCHIVER, ROVEX_TOOL_ROVEX_CMD, temp.path());
     if (!otherHome.isEmpty())
         startUp += companions("other ", otherHome + "/7zip.exe", otherHome + "/rovex-cmd", temp.path());

@@ -10,7 +10,7 @@ enum class Scratch
 {
     SafeWrites = 0x1,      // ".rovex-write-" and six letters or digits: a safe write's temporary file
     MoveCopies = 0x2,      // ".rovex-move-" and six: a move's copy across file systems, beside its target
-    ArchiverFolders = 0x4, // ".7zip-" and eight: the archiver's private extraction folder
+    ArchiverFolders = 0x4, // ".7zip-" and eight: the archiver's private folder, in or beside its output
 };
 Q_DECLARE_FLAGS(ScratchKinds, Scratch)
 Q_DECLARE_OPERATORS_FOR_FLAGS(ScratchKinds)

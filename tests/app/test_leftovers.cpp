@@ -30,6 +30,7 @@ const Entry Entries[] = {
     {".rovex-write-a1B2c3", Kind::File, true},
     {"Temp/.7zip-a1B2c3d4", Kind::Extraction, true},
     {"Temp1/.7zip-Zz09Yy87", Kind::Extraction, true},
+    {".7zip-Q1w2E3r4", Kind::Extraction, true}, // beside "Temp1"
     {"game/Data/Tracks/Coastal/.rovex-move-Q1w2E3", Kind::File, true},
     {"game/Data/Tracks/uk/.rovex-move-x9Y8z7", Kind::File, true},
     {"library/Hills/.rovex-move-k3J4h5", Kind::File, true},

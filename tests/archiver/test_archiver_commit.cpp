@@ -63,6 +63,7 @@ private slots:
     void failedMoveRestoresTheOutputFolder_data();
     void failedMoveRestoresTheOutputFolder();
     void fileThatCannotBePutBackIsKeptAside();
+    void emptyOutputFolderWhoseRenameFailsGetsEachFile();
     void sizeLieWithinTheLimitsIsBroken();
 
 private:
@@ -131,6 +132,22 @@ void TestArchiverCommit::fileThatCannotBePutBackIsKeptAside()
     QCOMPARE(readAll(m_output + "/" + left.first() + "/Tr.frd"), QByteArray("standard road"));
     QCOMPARE(readAll(m_output + "/TR.CAN"), QByteArray("standard camera"));
     QVERIFY(!QFileInfo::exists(m_output + "/Tr.ini"));
+}
+
+void TestArchiverCommit::emptyOutputFolderWhoseRenameFailsGetsEachFile()
+{
+    // An empty output folder is replaced whole by the private folder beside it; when that one rename
+    // fails (in life because the folder gained entries meanwhile), each file is moved in instead.
+    const QString output = m_temp->filePath("Empty");
+    QVERIFY(QDir().mkpath(output));
+
+    failRenames(1, 1);
+    const ExitCode code = extractFlat(QFile::encodeName(m_archive), QFile::encodeName(output), NameList());
+    failRenames(0, 0);
+
+    QCOMPARE(int(code), 0);
+    QCOMPARE(sortedEntries(output), QStringList({"Sky.qfs", "Tr.can", "Tr.frd", "Tr.ini"}));
+    QCOMPARE(sortedEntries(m_temp->path()), QStringList({"Empty", "Temp", "track.zip"}));
 }
 
 void TestArchiverCommit::sizeLieWithinTheLimitsIsBroken()

@@ -197,6 +197,8 @@ void TestArchiverHostile::refusedArchivesLeaveOutputUntouched_data()
     const QByteArray tarGz = noiseTar(fixtures.path(), "gzip");
     QTest::newRow(".tar.gz with a byte flipped") << flipped(tarGz, tarGz.size() / 2) << 3 << "CRC-32";
     QTest::newRow(".tar.gz without its trailer") << tarGz.chopped(8) << 3 << "cut short";
+    QTest::newRow(".tar.gz with bytes after it")
+        << tarGz + "garbage" << 3 << "neither zeros nor a gzip member";
     const QByteArray tarBz2 = noiseTar(fixtures.path(), "bzip2");
     QTest::newRow(".tar.bz2 with a byte flipped") << flipped(tarBz2, tarBz2.size() / 2) << 3 << "bzip";
     const QByteArray tarXz = noiseTar(fixtures.path(), "xz");

@@ -71,7 +71,7 @@ same "folders open to all" "" "$(dpkg-deb -c "$deb" | awk '$1 ~ /^d/ && $1 != "d
 
 # The libraries come from the binaries, so only their names are fixed here, not their versions.
 same "dependencies" \
-    "fonts-liberation2, fonts-dejavu-core, libarchive13, libc6, libgcc-s1, libjpeg62-turbo, libqt6core6, libqt6gui6, libqt6widgets6, libstdc++6" \
+    "fonts-liberation2, fonts-dejavu-core, libarchive13, libc6, libgcc-s1, libjpeg62-turbo, libqt6core6, libqt6gui6, libqt6widgets6, libstdc++6, zlib1g" \
     "$(dpkg-deb -f "$deb" Depends | sed 's/ ([^)]*)//g')"
 same "recommendations" "wine, qt6-translations-l10n" "$(dpkg-deb -f "$deb" Recommends)"
 same "package" "rovex games" "$(dpkg-deb -f "$deb" Package Section | sed 's/^[^:]*: //' | tr '\n' ' ' | sed 's/ $//')"

@@ -2,14 +2,56 @@
 
 #include "tools/archiver/ArchiveSource.h"
 
+#include <QByteArrayView>
+
 #include <archive_entry.h>
 #include <cerrno>
 
+namespace {
+
+const QString CompressedTwice = QStringLiteral("Unsupported: the archive is compressed more than once");
+
+// Nobody compresses an archive twice over; the format reader would call it no archive.
+bool startsCompressed(const void* block, la_ssize_t size)
+{
+    const QByteArrayView start(static_cast<const char*>(block), size);
+    return start.startsWith("\x1F\x8B") || start.startsWith("BZh") ||
+           start.startsWith(QByteArrayView("\xFD"
+                                           "7zXZ\0",
+                                           6));
+}
+
+} // namespace
+
 DecompressedStream::Kind DecompressedStream::open(ArchiveSource& source)
 {
-    m_source = &source;
+    return GzipStream::startsGzip(source) ? openGzip(source) : openDecoder(source);
+}
+
+DecompressedStream::Kind DecompressedStream::openGzip(ArchiveSource& source)
+{
+    m_gzip = std::make_unique<GzipStream>(source);
+    m_firstSize = m_gzip->next(&m_firstBlock);
+    if (m_firstSize < 0) {
+        m_failed = true;
+        m_errorCode = m_gzip->outOfMemory() ? ENOMEM : 0;
+        m_error = m_gzip->error();
+        return Kind::Failed;
+    }
+    if (startsCompressed(m_firstBlock, m_firstSize)) {
+        m_failed = true;
+        m_errorCode = EILSEQ;
+        m_error = CompressedTwice;
+        return Kind::Failed;
+    }
+    return Kind::Compressed;
+}
+
+DecompressedStream::Kind DecompressedStream::openDecoder(ArchiveSource& source)
+{
     m_decoder.reset(archive_read_new());
     archive* a = m_decoder.get();
+    // gzip too, for a gzip stream inside another compression.
     archive_read_support_filter_gzip(a);
     archive_read_support_filter_bzip2(a);
     archive_read_support_filter_xz(a);
@@ -31,23 +73,22 @@ DecompressedStream::Kind DecompressedStream::open(ArchiveSource& source)
         // or by damage; libarchive's message would blame the format.
         if (errno != ENOMEM)
             archive_set_error(a, 0, "the compressed data is damaged at its start");
-        m_failed = true;
+        failInDecoder(nullptr);
         return Kind::Failed;
     }
     archive_entry* entry = nullptr;
     const int header = archive_read_next_header(a, &entry);
     m_ended = header == ARCHIVE_EOF;
     if (header != ARCHIVE_OK && !m_ended) {
-        m_failed = true;
+        failInDecoder(nullptr);
         return Kind::Failed;
     }
     if (filters > 2) {
-        // The gzip trailers are found in the file itself; and nobody compresses an archive twice.
-        archive_set_error(a, EILSEQ, "Unsupported: the archive is compressed more than once");
         m_failed = true;
+        m_errorCode = EILSEQ;
+        m_error = CompressedTwice;
         return Kind::Failed;
     }
-    m_gzip = archive_filter_code(a, 0) == ARCHIVE_FILTER_GZIP;
     return Kind::Compressed;
 }
 
@@ -60,6 +101,26 @@ int DecompressedStream::openReader(archive* reader)
 
 la_ssize_t DecompressedStream::next(const void** block)
 {
+    if (m_failed)
+        return ARCHIVE_FATAL;
+    if (!m_gzip)
+        return nextFromDecoder(block);
+    la_ssize_t got = m_firstSize;
+    *block = m_firstBlock;
+    if (got < 0)
+        got = m_gzip->next(block);
+    m_firstSize = -1;
+    if (got < 0) {
+        m_failed = true;
+        m_errorCode = m_gzip->outOfMemory() ? ENOMEM : 0;
+        m_error = m_gzip->error();
+        return ARCHIVE_FATAL;
+    }
+    return got;
+}
+
+la_ssize_t DecompressedStream::nextFromDecoder(const void** block)
+{
     while (!m_ended) {
         size_t size = 0;
         la_int64_t offset = 0;
@@ -68,14 +129,9 @@ la_ssize_t DecompressedStream::next(const void** block)
         if (status == ARCHIVE_EOF)
             break;
         if (status != ARCHIVE_OK) {
-            // The gzip decoder gives up on a cut trailer without saying why.
-            if (!archive_error_string(m_decoder.get()))
-                archive_set_error(m_decoder.get(), 0, "the compressed data is cut short");
-            m_failed = true;
+            failInDecoder("the compressed data is cut short");
             return ARCHIVE_FATAL;
         }
-        if (m_gzip)
-            m_check.add(*block, size);
         if (size > 0)
             return la_ssize_t(size);
     }
@@ -83,19 +139,22 @@ la_ssize_t DecompressedStream::next(const void** block)
     return 0;
 }
 
-bool DecompressedStream::trailersMatch(QString* error) const
+// Decoders do not all pass on an allocation's failure as such; errno, cleared before each call into
+// the decoder, still tells of it. `fallback` stands for a decoder that gave up without a word.
+void DecompressedStream::failInDecoder(const char* fallback)
 {
-    // The file's own layer counts what the gzip decoder took: up to the end of the last trailer.
-    return !m_gzip || m_check.matches(*m_source, archive_filter_bytes(m_decoder.get(), -1), error);
+    archive* a = m_decoder.get();
+    const char* why = archive_error_string(a);
+    m_failed = true;
+    m_errorCode = errno == ENOMEM ? ENOMEM : archive_errno(a);
+    m_error = QString::fromUtf8(why ? why : fallback ? fallback : "decompression failed");
 }
 
 la_ssize_t DecompressedStream::readBlock(archive* reader, void* self, const void** block)
 {
     DecompressedStream& stream = *static_cast<DecompressedStream*>(self);
     const la_ssize_t got = stream.next(block);
-    if (got < 0) {
-        const char* why = archive_error_string(stream.decoder());
-        archive_set_error(reader, archive_errno(stream.decoder()), "%s", why ? why : "decompression failed");
-    }
+    if (got < 0)
+        archive_set_error(reader, stream.m_errorCode, "%s", stream.m_error.toUtf8().constData());
     return got;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/archiver/GzipCheck.h"
+#include "tools/archiver/GzipStream.h"
 
 #include <QString>
 
@@ -12,7 +12,8 @@ class ArchiveSource;
 // The bytes of a compressed archive (.tar.gz, .tar.bz2, .tar.xz, .tar.lzma) decompressed for the
 // format reader, which reads them as it would the file. The caller reads the stream to its very end
 // even when the archive inside ends before it (a tar's end marker comes before the compression's
-// padding and trailer): bzip2 and xz check their sums there, and the gzip trailers are checked here.
+// padding and trailer): that is where bzip2, xz and gzip check their sums. Gzip is inflated by zlib,
+// which checks every member's trailer; the others by libarchive.
 class DecompressedStream
 {
 public:
@@ -20,7 +21,7 @@ public:
     {
         Plain,      // not compressed: the format reader reads the file itself
         Compressed, // openReader() hands the decompressed bytes on
-        Failed,     // compressed, but decompressing it failed at once; decoder() says why
+        Failed,     // compressed, but decompressing it failed at once; error() says why
     };
 
     Kind open(ArchiveSource& source);
@@ -31,11 +32,11 @@ public:
     // The next decompressed block: its size, 0 at the end, negative when decompressing failed.
     la_ssize_t next(const void** block);
 
-    // Once next() gave 0: whether the gzip trailers match the data; says why not.
-    bool trailersMatch(QString* error) const;
-
     bool failed() const { return m_failed; }
-    archive* decoder() const { return m_decoder.get(); }
+    // Why decompressing failed: ENOMEM for want of memory, EILSEQ with "Unsupported" in the words for
+    // what this archiver does not read, anything else for damage.
+    int errorCode() const { return m_errorCode; }
+    const QString& error() const { return m_error; }
 
 private:
     struct ReaderFreer
@@ -43,12 +44,18 @@ private:
         void operator()(archive* a) const { archive_read_free(a); }
     };
 
+    Kind openGzip(ArchiveSource& source);
+    Kind openDecoder(ArchiveSource& source);
+    la_ssize_t nextFromDecoder(const void** block);
+    void failInDecoder(const char* fallback);
     static la_ssize_t readBlock(archive* reader, void* self, const void** block);
 
-    std::unique_ptr<archive, ReaderFreer> m_decoder;
-    const ArchiveSource* m_source = nullptr;
-    bool m_gzip = false;
+    std::unique_ptr<GzipStream> m_gzip;
+    std::unique_ptr<archive, ReaderFreer> m_decoder; // bzip2, xz, lzma
+    const void* m_firstBlock = nullptr;              // taken at open to look at, handed on first
+    la_ssize_t m_firstSize = -1;
     bool m_failed = false;
     bool m_ended = false;
-    GzipCheck m_check;
+    int m_errorCode = 0;
+    QString m_error;
 };

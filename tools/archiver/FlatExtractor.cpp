@@ -65,13 +65,6 @@ ReaderPtr makeReader(bool zip)
     return reader;
 }
 
-// libarchive has no code of its own for "this compression method is not built in": it reports a
-// format error (EILSEQ here) whose message says so.
-bool isUnsupportedMethod(archive* a)
-{
-    return archive_errno(a) == EILSEQ && archiveError(a).contains(QLatin1String("nsupported"));
-}
-
 // Decoders do not all pass on an allocation's failure as such; errno, cleared before each call into
 // the reader, still tells of it.
 bool allocationFailed(archive* a)
@@ -79,26 +72,37 @@ bool allocationFailed(archive* a)
     return archive_errno(a) == ENOMEM || errno == ENOMEM;
 }
 
-// What a failure of the reader means for the caller. Only a reader that chose its format may be asked
-// about encryption: after a failed open libarchive's format pointer lies past its table.
+// What a failure told by `code` (an errno value) and `why` means for the caller. libarchive has no
+// code of its own for "this compression method is not built in": it reports a format error (EILSEQ)
+// whose message says so.
+ExitCode failure(const QString& what, int code, const QString& why)
+{
+    if (code == ENOMEM) {
+        report(QStringLiteral("%1 needs more memory than the archiver may take: %2").arg(what, why));
+        return ExitCode::TooLarge;
+    }
+    if (code == EILSEQ && why.contains(QLatin1String("nsupported"))) {
+        report(QStringLiteral("%1 uses a compression method this archiver cannot read: %2").arg(what, why));
+        return ExitCode::Unsupported;
+    }
+    report(QStringLiteral("broken archive, %1: %2").arg(what, why));
+    return ExitCode::Broken;
+}
+
+// Only a reader that chose its format may be asked about encryption: after a failed open libarchive's
+// format pointer lies past its table.
 ExitCode failure(archive* a, const QString& what, bool opened = true)
 {
     if (opened && archive_read_has_encrypted_entries(a) > 0) {
         report(QStringLiteral("the archive is encrypted: %1").arg(archiveError(a)));
         return ExitCode::Encrypted;
     }
-    if (allocationFailed(a)) {
-        report(
-            QStringLiteral("%1 needs more memory than the archiver may take: %2").arg(what, archiveError(a)));
-        return ExitCode::TooLarge;
-    }
-    if (isUnsupportedMethod(a)) {
-        report(QStringLiteral("%1 uses a compression method this archiver cannot read: %2")
-                   .arg(what, archiveError(a)));
-        return ExitCode::Unsupported;
-    }
-    report(QStringLiteral("broken archive, %1: %2").arg(what, archiveError(a)));
-    return ExitCode::Broken;
+    return failure(what, allocationFailed(a) ? ENOMEM : archive_errno(a), archiveError(a));
+}
+
+ExitCode decompressionFailure(const DecompressedStream& stream)
+{
+    return failure(QStringLiteral("decompressing it"), stream.errorCode(), stream.error());
 }
 
 bool writeAt(int fd, const char* data, size_t size, la_int64_t offset)
@@ -221,7 +225,7 @@ std::optional<ExitCode> Extraction::openReader(archive* reader)
     if (!m_zip)
         kind = m_stream.open(m_source);
     if (kind == DecompressedStream::Kind::Failed)
-        return failure(m_stream.decoder(), QStringLiteral("decompressing it"), false);
+        return decompressionFailure(m_stream);
     m_compressed = kind == DecompressedStream::Kind::Compressed;
     errno = 0;
     const int opened = m_compressed ? m_stream.openReader(reader) : m_source.openReader(reader);
@@ -258,12 +262,7 @@ std::optional<ExitCode> Extraction::readToTheEnd()
         if (got == 0)
             break;
         if (got < 0)
-            return failure(m_stream.decoder(), QStringLiteral("decompressing it"), false);
-    }
-    QString error;
-    if (!m_stream.trailersMatch(&error)) {
-        report(QStringLiteral("broken archive: %1").arg(error));
-        return ExitCode::Broken;
+            return decompressionFailure(m_stream);
     }
     return std::nullopt;
 }
@@ -272,7 +271,7 @@ std::optional<ExitCode> Extraction::readToTheEnd()
 ExitCode Extraction::readFailure(archive* reader, const QString& what, bool opened)
 {
     if (m_stream.failed())
-        return failure(m_stream.decoder(), QStringLiteral("decompressing it"), false);
+        return decompressionFailure(m_stream);
     return failure(reader, what, opened);
 }
 

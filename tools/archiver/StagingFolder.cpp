@@ -43,6 +43,60 @@ int renameNoReplace(int fromFd, const QByteArray& name, int toFd)
     return result;
 }
 
+// Calls `visit` with each name in the open folder `folderFd` but "." and "..", read through a
+// descriptor of its own, until it returns false; false when the folder cannot be listed.
+template <typename Visit>
+bool visitNames(int folderFd, Visit visit)
+{
+    const int listingFd = openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listingFd < 0)
+        return false;
+    DIR* listing = fdopendir(listingFd);
+    if (!listing) {
+        close(listingFd);
+        return false;
+    }
+    while (const dirent* item = readdir(listing)) {
+        if (std::strcmp(item->d_name, ".") != 0 && std::strcmp(item->d_name, "..") != 0 &&
+            !visit(item->d_name))
+            break;
+    }
+    closedir(listing);
+    return true;
+}
+
+bool isEmptyFolder(int folderFd)
+{
+    bool empty = true;
+    return visitNames(folderFd, [&empty](const char*) { return empty = false; }) && empty;
+}
+
+// Whether two open folders lie on one mount, so that a rename can go from one to the other: the same
+// file system mounted twice (a bind mount) has one device but two mounts.
+bool onOneMount(int firstFd, int secondFd)
+{
+    struct statx first;
+    struct statx second;
+    if (statx(firstFd, "", AT_EMPTY_PATH, STATX_MNT_ID, &first) != 0 ||
+        statx(secondFd, "", AT_EMPTY_PATH, STATX_MNT_ID, &second) != 0 ||
+        first.stx_dev_major != second.stx_dev_major || first.stx_dev_minor != second.stx_dev_minor)
+        return false;
+    return !(first.stx_mask & second.stx_mask & STATX_MNT_ID) || first.stx_mnt_id == second.stx_mnt_id;
+}
+
+// The folder holding `path` and the name `path` has in it; false when it names no entry of its own
+// ("/", "." or "..").
+bool splitPath(const QByteArray& path, QByteArray* parent, QByteArray* name)
+{
+    QByteArray trimmed = path;
+    while (trimmed.size() > 1 && trimmed.endsWith('/'))
+        trimmed.chop(1);
+    const qsizetype slash = trimmed.lastIndexOf('/');
+    *name = trimmed.mid(slash + 1);
+    *parent = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : trimmed.left(slash);
+    return !name->isEmpty() && *name != "." && *name != "..";
+}
+
 struct Present
 {
     QByteArray name;
@@ -55,27 +109,17 @@ QHash<QByteArray, QList<Present>> presentByKey(int folderFd, const QSet<QByteArr
                                                const QByteArray& skipped)
 {
     QHash<QByteArray, QList<Present>> present;
-    const int listingFd = openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listingFd < 0)
-        return present;
-    DIR* listing = fdopendir(listingFd);
-    if (!listing) {
-        close(listingFd);
-        return present;
-    }
-    while (const dirent* item = readdir(listing)) {
-        const QByteArray name(item->d_name);
-        if (name == "." || name == ".." || name == skipped)
-            continue;
+    visitNames(folderFd, [&](const char* entry) {
+        const QByteArray name(entry);
         const QByteArray key = nameKey(name);
-        if (!keys.contains(key))
-            continue;
+        if (name == skipped || !keys.contains(key))
+            return true;
         struct stat info;
         const bool isFolder =
-            fstatat(folderFd, item->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
+            fstatat(folderFd, entry, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
         present[key].append({name, isFolder});
-    }
-    closedir(listing);
+        return true;
+    });
     return present;
 }
 
@@ -98,30 +142,63 @@ bool StagingFolder::open(const QByteArray& outputDir, QString* error)
         *error = systemError(QStringLiteral("cannot open the output folder"), outputDir);
         return false;
     }
-    return makePrivateFolder(&m_stagingName, &m_stagingFd, error);
-}
-
-bool StagingFolder::makePrivateFolder(QByteArray* name, int* fd, QString* error)
-{
-    for (int attempt = 0; attempt < 100 && name->isEmpty(); ++attempt) {
-        const QByteArray candidate = ".7zip-" + randomSuffix();
-        if (mkdirat(m_outputFd, candidate.constData(), 0700) == 0)
-            *name = candidate;
-        else if (errno != EEXIST)
-            break;
-    }
-    if (name->isEmpty()) {
-        *error = systemError(QStringLiteral("cannot create a work folder in"), m_outputDir);
-        return false;
-    }
-    *fd = openat(m_outputFd, name->constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (*fd < 0) {
-        *error = systemError(QStringLiteral("cannot open the work folder"), *name);
-        unlinkat(m_outputFd, name->constData(), AT_REMOVEDIR);
-        name->clear();
+    if (stageBeside(outputDir))
+        return true;
+    if (!makePrivateFolder(m_outputFd, &m_stagingName, &m_stagingFd)) {
+        *error = systemError(QStringLiteral("cannot create a work folder in"), outputDir);
         return false;
     }
     return true;
+}
+
+// Makes the private folder beside an empty output folder, when the output folder's own name in its
+// parent (no link) leads to it, on the same mount, and a folder made there gets its owner and group.
+// An output folder its owner may not write keeps out what it kept out before.
+bool StagingFolder::stageBeside(const QByteArray& outputDir)
+{
+    QByteArray parent;
+    struct stat output;
+    if (!splitPath(outputDir, &parent, &m_outputName) || fstat(m_outputFd, &output) != 0 ||
+        (output.st_mode & S_IRWXU) != S_IRWXU || !isEmptyFolder(m_outputFd))
+        return false;
+    m_parentFd = ::open(parent.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat named;
+    struct stat staged;
+    if (m_parentFd >= 0 && fstatat(m_parentFd, m_outputName.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        named.st_dev == output.st_dev && named.st_ino == output.st_ino &&
+        onOneMount(m_parentFd, m_outputFd) && makePrivateFolder(m_parentFd, &m_stagingName, &m_stagingFd) &&
+        fstat(m_stagingFd, &staged) == 0 && staged.st_uid == output.st_uid &&
+        staged.st_gid == output.st_gid) {
+        m_outputMode = output.st_mode & 07777;
+        return true;
+    }
+    dropStaging();
+    if (m_parentFd >= 0)
+        close(m_parentFd);
+    m_parentFd = -1;
+    return false;
+}
+
+// Sets errno when it fails.
+bool StagingFolder::makePrivateFolder(int parentFd, QByteArray* name, int* fd)
+{
+    for (int attempt = 0; attempt < 100 && name->isEmpty(); ++attempt) {
+        const QByteArray candidate = ".7zip-" + randomSuffix();
+        if (mkdirat(parentFd, candidate.constData(), 0700) == 0)
+            *name = candidate;
+        else if (errno != EEXIST)
+            return false;
+    }
+    if (name->isEmpty())
+        return false;
+    *fd = openat(parentFd, name->constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (*fd >= 0)
+        return true;
+    const int code = errno;
+    unlinkat(parentFd, name->constData(), AT_REMOVEDIR);
+    name->clear();
+    errno = code;
+    return false;
 }
 
 int StagingFolder::createFile(const QByteArray& name, QString* error)
@@ -138,6 +215,13 @@ int StagingFolder::createFile(const QByteArray& name, QString* error)
 
 bool StagingFolder::commit(QString* error)
 {
+    if (m_parentFd >= 0 && replaceEmptyOutput()) {
+        // The private folder is the output folder now.
+        m_files.clear();
+        m_stagingName.clear();
+        discard();
+        return true;
+    }
     QSet<QByteArray> keys;
     for (const QByteArray& name : std::as_const(m_files))
         keys.insert(nameKey(name));
@@ -171,10 +255,22 @@ bool StagingFolder::commit(QString* error)
     return true;
 }
 
+// The kernel replaces an empty folder in one step, and refuses to (ENOTEMPTY, EEXIST) once anything
+// has come into it: each file is then moved in on its own.
+bool StagingFolder::replaceEmptyOutput()
+{
+    struct stat staged;
+    return fchmod(m_stagingFd, m_outputMode) == 0 && fstat(m_stagingFd, &staged) == 0 &&
+           (staged.st_mode & 07777) == m_outputMode &&
+           renameat(m_parentFd, m_stagingName.constData(), m_parentFd, m_outputName.constData()) == 0;
+}
+
 bool StagingFolder::setAside(const QByteArray& name, QString* error)
 {
-    if (m_asideFd < 0 && !makePrivateFolder(&m_asideName, &m_asideFd, error))
+    if (m_asideFd < 0 && !makePrivateFolder(m_outputFd, &m_asideName, &m_asideFd)) {
+        *error = systemError(QStringLiteral("cannot create a work folder in"), m_outputDir);
         return false;
+    }
     if (renameNoReplace(m_outputFd, name, m_asideFd) != 0) {
         *error = systemError(QStringLiteral("cannot move aside the replaced file"), name);
         return false;
@@ -220,7 +316,7 @@ void StagingFolder::dropSetAside()
     m_steps.clear();
 }
 
-void StagingFolder::discard()
+void StagingFolder::dropStaging()
 {
     if (m_stagingFd >= 0) {
         for (const QByteArray& name : std::as_const(m_files))
@@ -229,18 +325,27 @@ void StagingFolder::discard()
         close(m_stagingFd);
         m_stagingFd = -1;
     }
+    if (!m_stagingName.isEmpty())
+        unlinkat(homeFd(), m_stagingName.constData(), AT_REMOVEDIR);
+    m_stagingName.clear();
+}
+
+void StagingFolder::discard()
+{
+    dropStaging();
     if (m_asideFd >= 0) {
         close(m_asideFd);
         m_asideFd = -1;
     }
     if (m_outputFd >= 0) {
-        if (!m_stagingName.isEmpty())
-            unlinkat(m_outputFd, m_stagingName.constData(), AT_REMOVEDIR);
         if (!m_asideName.isEmpty() && !m_keepAside)
             unlinkat(m_outputFd, m_asideName.constData(), AT_REMOVEDIR);
-        m_stagingName.clear();
         m_asideName.clear();
         close(m_outputFd);
         m_outputFd = -1;
+    }
+    if (m_parentFd >= 0) {
+        close(m_parentFd);
+        m_parentFd = -1;
     }
 }

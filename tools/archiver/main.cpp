@@ -27,11 +27,14 @@ DIR/Tr.frd. DIR is created when missing.
              the archive; the file keeps the name it has in the archive. LISTFILE must be a
              regular file of at most 1 MiB that names at least one file.
 
-All or nothing: the files are first extracted into a private folder inside DIR and moved into
-DIR only when the whole archive was read without error. A file of the same name already in DIR
-is replaced, also one whose name differs only in letter case; it is deleted only once every
-file is in place, and put back when a move fails. On any failure DIR stays as it was. Files in
-DIR that the archive does not hold are never touched.
+All or nothing: the files are first extracted into a private folder (".7zip-" and 8 letters or
+digits) and moved into DIR only when the whole archive was read without error. When DIR is empty,
+the private folder lies beside it on the same file system and takes its place in one rename, so a
+process killed before that leaves DIR empty and the private folder beside it. Otherwise the
+private folder lies inside DIR and the files are moved in one by one: a file of the same name
+already in DIR is replaced, also one whose name differs only in letter case; it is deleted only
+once every file is in place, and put back when a move fails. On any failure DIR stays as it was.
+Files in DIR that the archive does not hold are never touched.
 
 Two files with the same name (letter case aside) in different folders of the archive: the
 first in archive order is extracted, the later ones are skipped with a note on stderr; the
@@ -47,8 +50,9 @@ the directory, or declares other sizes, is refused as broken (a header with flag
 its sizes 0, and the data descriptor after the data must then carry them).
 
 A compressed archive is read to the end of its compressed data, past the archive's own end: a
-gzip trailer whose CRC-32 or length does not match the data, or a damaged bzip2 or xz stream, is
-broken. An archive compressed twice over is refused as unsupported.
+gzip member whose CRC-32 or length does not match its trailer, bytes other than zeros after the
+last gzip member, or a damaged bzip2 or xz stream, is broken. Gzip members one after another are
+read as one stream. An archive compressed twice over is refused as unsupported.
 
 Never writes outside DIR: only the last part of an entry's name is used ("/" and "\" both
 separate folders), entries named "", "." or ".." are skipped, and links, folders and devices in
