@@ -1,6 +1,7 @@
 #include "app/AddTrackRun.h"
 
 #include "app/DescriptionReader.h"
+#include "app/LibraryFolders.h"
 #include "app/SlotTable.h"
 #include "app/StatusBar.h"
 #include "app/TrackIdentifier.h"
@@ -83,7 +84,8 @@ bool AddTrackRun::confirmSlot(const QString& slot)
 bool AddTrackRun::fileInto(const QString& slot)
 {
     show(addtext::Moving);
-    const QString target = m_form.trackDir() + slot + QLatin1Char('/') + QFileInfo(m_archive).fileName();
+    const QString target =
+        library::slotFolder(m_form.trackDir(), slot) + QLatin1Char('/') + QFileInfo(m_archive).fileName();
     if (!fs::moveNoReplace(m_archive, target) && !isSameFile(m_archive, target)) {
         show(addtext::MoveFailed);
         return false;

@@ -1,5 +1,6 @@
 #include "app/FolderCheck.h"
 
+#include "app/LibraryFolders.h"
 #include "app/SlotTable.h"
 #include "platform/FileSystem.h"
 
@@ -24,9 +25,9 @@ QString entryIgnoringCase(const QString& folder, const QString& name)
 
 QString libraryProblem(const QString& folder)
 {
+    // The scan finds the slot folders the same way.
     for (const QString& slot : trackslots::SlotNames()) {
-        const QString slotFolder = entryIgnoringCase(folder, slot);
-        if (!slotFolder.isEmpty() && fs::folderExists(slotFolder))
+        if (fs::folderExists(library::slotFolder(folder, slot)))
             return {};
     }
     return QStringLiteral("В папке \"%1\" нет ни одной папки трасс (Aquatica, Atlantic, … UK): архивы "

@@ -1,5 +1,6 @@
 #include "app/CaptionlessRadio.h"
 #include "app/Layout.h"
+#include "app/LibraryFolders.h"
 #include "app/ScrollBox.h"
 #include "app/SlotTable.h"
 #include "app/StatusBar.h"
@@ -28,7 +29,7 @@ void TForm1::CheckTrass()
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         const QString slot = QString::fromLatin1(row->name);
         QCheckBox* box = slotCheckBox(slot);
-        const QString folder = library + slot;
+        const QString folder = library::slotFolder(library, slot);
         if (!platform::fs::folderExists(folder)) {
             box->setEnabled(false);
             box->setChecked(false);
