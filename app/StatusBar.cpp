@@ -1,5 +1,6 @@
 #include "app/StatusBar.h"
 
+#include <QEvent>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -21,7 +22,32 @@ void StatusBar::setText(const QString& text)
     if (text == m_text)
         return;
     m_text = text;
+    updateToolTip();
     update();
+}
+
+QRect StatusBar::textRect() const
+{
+    return rect().adjusted(4, 0, -4, 0);
+}
+
+void StatusBar::updateToolTip()
+{
+    const bool whole = fontMetrics().horizontalAdvance(m_text) <= textRect().width();
+    setToolTip(whole ? QString() : m_text);
+}
+
+void StatusBar::resizeEvent(QResizeEvent* event)
+{
+    updateToolTip();
+    QWidget::resizeEvent(event);
+}
+
+void StatusBar::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        updateToolTip();
+    QWidget::changeEvent(event);
 }
 
 void StatusBar::paintEvent(QPaintEvent*)
@@ -44,6 +70,7 @@ void StatusBar::paintEvent(QPaintEvent*)
     painter.drawLine(panel.bottomLeft() + QPoint(1, 0), panel.bottomRight());
     painter.drawLine(panel.topRight() + QPoint(0, 1), panel.bottomRight());
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(panel.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
-                     m_text);
+    const QRect text = textRect();
+    painter.drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+                     fontMetrics().elidedText(m_text, Qt::ElideRight, text.width()));
 }
