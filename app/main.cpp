@@ -1,5 +1,6 @@
 #include "app/Layout.h"
 #include "app/QtTranslation.h"
+#include "app/SkinStyle.h"
 #include "app/main_window.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("org.rovex.Rovex"));
     QApplication::setWindowIcon(windowIcon());
     installQtTranslation(application);
+    QApplication::setStyle(new SkinStyle);
 
     TForm1 form;
     if (!form.FormCreate())
