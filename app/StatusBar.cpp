@@ -61,8 +61,8 @@ void StatusBar::paintEvent(QPaintEvent*)
     // face that brightens downwards, as glass over a lit display does; empty, it still reads as one.
     const QColor face = palette().color(QPalette::Window);
     QLinearGradient glass(0, 0, 0, height());
-    glass.setColorAt(0, face.darker(118));
-    glass.setColorAt(0.55, face.darker(103));
+    glass.setColorAt(0, face.darker(125));
+    glass.setColorAt(0.6, face.darker(104));
     glass.setColorAt(1, face);
     painter.setPen(QPen(QColor(70, 74, 82), 1));
     painter.setBrush(glass);
