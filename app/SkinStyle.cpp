@@ -3,9 +3,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QFrame>
-#include <QLineEdit>
 #include <QPainter>
-#include <QPainterPath>
 #include <QScrollBar>
 #include <QStyleFactory>
 #include <QStyleOption>
@@ -236,13 +234,14 @@ void SkinStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opti
     case PE_IndicatorRadioButton:
         drawRadioIndicator(painter, option);
         return;
-    case PE_PanelLineEdit:
-        // A line edit inside another control (a spin box, a combo box) has no panel of its own.
-        if (widget && qobject_cast<const QLineEdit*>(widget) && widget->parentWidget() &&
-            !qobject_cast<const QLineEdit*>(widget)->hasFrame())
+    case PE_PanelLineEdit: {
+        // A frameless edit (inside a combo box of the file dialogs) has no rim of its own.
+        const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
+        if (!frame || frame->lineWidth <= 0)
             break;
         drawEditPanel(painter, option);
         return;
+    }
     case PE_FrameLineEdit:
         return; // drawn with the panel
     default:
