@@ -1,11 +1,13 @@
 #include "app/AddTrackRun.h"
 
 #include "app/DescriptionReader.h"
+#include "app/LibraryFolders.h"
 #include "app/SlotTable.h"
 #include "app/StatusBar.h"
 #include "app/TrackIdentifier.h"
 #include "app/main_window.h"
 #include "platform/Dialogs.h"
+#include "platform/FileName.h"
 #include "platform/FileSystem.h"
 
 #include <QCheckBox>
@@ -38,26 +40,30 @@ bool AddTrackRun::identify(const QString& unpackFolder)
     for (const QString& name : fs::findEntries(unpackFolder, QStringLiteral("*.*"))) {
         const QString path = unpackFolder + QLatin1Char('/') + name;
         // Folders cannot be read as text.
-        if (trackid::isDescriptionCandidate(name) && fs::fileExists(path) && readDescription(path))
-            return true;
+        if (trackid::isDescriptionCandidate(name) && fs::fileExists(path)) {
+            const Filing filing = readDescription(path);
+            if (filing != Filing::NotYet)
+                return filing == Filing::Filed;
+        }
         show(addtext::Failed);
     }
     show(addtext::Failed);
     return false;
 }
 
-bool AddTrackRun::readDescription(const QString& path)
+AddTrackRun::Filing AddTrackRun::readDescription(const QString& path)
 {
     DescriptionReader reader(path);
     QString line;
     for (;;) {
         show(addtext::Analysing);
         if (!reader.readLine(line))
-            return false;
+            return Filing::NotYet;
         for (const QString& slot : trackid::slotsNamedIn(line)) {
             if (confirmSlot(slot)) {
-                if (fileInto(slot))
-                    return true;
+                const Filing filing = fileInto(slot);
+                if (filing != Filing::NotYet)
+                    return filing;
                 break; // a failed move goes on with the next line
             }
             show(addtext::NotThisSlot);
@@ -80,17 +86,24 @@ bool AddTrackRun::confirmSlot(const QString& slot)
     return platform::dialogs().askYesNo(&m_form, QuestionTitle, trackid::forDisplay(question));
 }
 
-bool AddTrackRun::fileInto(const QString& slot)
+AddTrackRun::Filing AddTrackRun::fileInto(const QString& slot)
 {
     show(addtext::Moving);
-    const QString target = m_form.trackDir() + slot + QLatin1Char('/') + QFileInfo(m_archive).fileName();
+    const QString folder = library::slotFolder(m_form.trackDir(), slot);
+    const QString name = QFileInfo(m_archive).fileName();
+    const QString target = folder + QLatin1Char('/') + name;
     if (!fs::moveNoReplace(m_archive, target) && !isSameFile(m_archive, target)) {
+        // The user has chosen the slot: no other slot fits an archive whose name is taken in it.
+        if (!fs::findNameIgnoringCase(folder, name).isEmpty()) {
+            show(addtext::NameTaken.arg(slot, platform::displayFileName(name)), true);
+            return Filing::NameTaken;
+        }
         show(addtext::MoveFailed);
-        return false;
+        return Filing::NotYet;
     }
     m_form.CheckTrass();
     show(addtext::Filed, true);
-    return true;
+    return Filing::Filed;
 }
 
 void AddTrackRun::show(const QString& text, bool repaintNow)

@@ -16,6 +16,9 @@ inline const QString Filed = QStringLiteral("Трасса была опреде�
 inline const QString MoveFailed = QStringLiteral("Ошибка! Попробуйте перезагрузить компьютер...");
 inline const QString Failed =
     QStringLiteral("Трасса определить НЕ удалось. Попробуйте сделать это её вручную...");
+// The slot the user confirmed already holds a file of the archive's name (%2) in its folder (%1).
+inline const QString NameTaken =
+    QStringLiteral("В папке трассы %1 уже есть файл \"%2\": новый архив оставлен на месте.");
 } // namespace addtext
 
 // Identifies an unpacked track archive and files it into the library: reads the possible descriptions
@@ -31,9 +34,16 @@ public:
     bool identify(const QString& unpackFolder);
 
 private:
-    bool readDescription(const QString& path);
+    enum class Filing
+    {
+        NotYet,    // no slot confirmed, or the move failed: reading goes on
+        Filed,     // the archive lies in the confirmed slot's folder
+        NameTaken, // that folder has a file of its name: the archive stays, and the search ends
+    };
+
+    Filing readDescription(const QString& path);
     bool confirmSlot(const QString& slot);
-    bool fileInto(const QString& slot);
+    Filing fileInto(const QString& slot);
     void show(const QString& text, bool repaintNow = false);
 
     TForm1& m_form;

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 #include "platform/Dialogs.h"
+#include "platform/FileName.h"
 #include "platform/FileSystem.h"
 
 #include <QDir>
@@ -20,7 +21,7 @@ QStringList droppedPaths(const QMimeData* data)
     for (const QUrl& url : data->urls()) {
         if (!url.isLocalFile())
             return {};
-        paths.append(url.toLocalFile());
+        paths.append(platform::localPathOfUrl(url));
     }
     return paths;
 }
@@ -31,7 +32,7 @@ QString namesOf(const QStringList& paths)
     for (const QString& path : paths) {
         // A folder's address may end with "/".
         const QString name = QFileInfo(QDir::cleanPath(path)).fileName();
-        names.append(QStringLiteral("\"%1\"").arg(name.isEmpty() ? path : name));
+        names.append(QStringLiteral("\"%1\"").arg(platform::displayFileName(name.isEmpty() ? path : name)));
     }
     return names.join(QStringLiteral(", "));
 }

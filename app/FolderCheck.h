@@ -8,10 +8,13 @@
 // looks right.
 namespace foldercheck {
 
-// A track library holds at least one of the 19 slot folders.
+// A track library holds at least one of the 19 slot folders, and every one it holds can be read.
 QString libraryProblem(const QString& folder);
 
 // A game folder holds "nfshs.exe" and the folder "Data/Tracks".
 QString gameProblem(const QString& folder);
+
+// That `folder` cannot be listed, with the system's reason; empty when it can or is not there.
+QString readProblem(const QString& folder);
 
 } // namespace foldercheck

@@ -1,5 +1,6 @@
 #include "app/InstallTracks.h"
 
+#include "app/LibraryFolders.h"
 #include "app/SlotTable.h"
 #include "platform/FileSystem.h"
 
@@ -59,7 +60,7 @@ QString workFolder(const QString& trackDir)
 
 QString libraryArchive(const QString& trackDir, const QString& slot, const QString& archive)
 {
-    return trackDir + slot + QLatin1Char('/') + archive;
+    return library::slotFolder(trackDir, slot) + QLatin1Char('/') + archive;
 }
 
 bool prepareWorkFolder(const QString& folder)

@@ -12,7 +12,7 @@ namespace install {
 QString gameSlotFolder(const QString& gameDir, const QString& slot);
 // The work folder the start command extracts into: "Temp" beside the track library.
 QString workFolder(const QString& trackDir);
-// `<TrackDir><slot>/<archive>`.
+// `<TrackDir><slot>/<archive>`, the slot folder in the letter case the library gives it.
 QString libraryArchive(const QString& trackDir, const QString& slot, const QString& archive);
 
 // Empties the work folder of the 21 track file names in any letter case, or creates it when it is

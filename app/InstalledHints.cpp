@@ -34,8 +34,12 @@ void TForm1::showInstalledArchives()
         const QString archive = inGame.value(slot);
         const QString shown = platform::displayFileName(archive);
         const QString name = QString::fromUtf8(row.hint);
-        setHint(slotCheckBox(slot),
-                archive.isEmpty() ? name : name + QStringLiteral(" — установлена: ") + shown);
+        QCheckBox* box = slotCheckBox(slot);
+        QString hint = archive.isEmpty() ? name : name + QStringLiteral(" — установлена: ") + shown;
+        // A slot greyed out because its folder cannot be read says so.
+        if (const QString problem = box->property("readProblem").toString(); !problem.isEmpty())
+            hint += QStringLiteral(". ") + problem;
+        setHint(box, hint);
         const QWidget* strip = slotStrip(slot);
         if (!strip)
             continue;

@@ -2,6 +2,7 @@
 
 #include "app/FolderLock.h"
 #include "app/InstallTracks.h"
+#include "app/LibraryFolders.h"
 #include "app/SlotTable.h"
 #include "app/StartLocks.h"
 #include "platform/FileSystem.h"
@@ -44,7 +45,7 @@ void removeLeftovers(const QString& homeDir, const QString& trackDir, const QStr
         platform::removeScratchFiles(trackDir + QStringLiteral(".."), Scratch::ArchiverFolders);
         // The add command moves archives into the slot folders.
         for (const QString& slot : trackslots::SlotNames())
-            platform::removeScratchFiles(trackDir + slot, Scratch::MoveCopies);
+            platform::removeScratchFiles(library::slotFolder(trackDir, slot), Scratch::MoveCopies);
     }
     if (!gameDir.isEmpty() && gameDir != NotChosen) {
         FolderLock lock(StartLocks::gameLockFile(gameDir));

@@ -1,5 +1,7 @@
 #include "app/CaptionlessRadio.h"
+#include "app/FolderCheck.h"
 #include "app/Layout.h"
+#include "app/LibraryFolders.h"
 #include "app/ScrollBox.h"
 #include "app/SlotTable.h"
 #include "app/StatusBar.h"
@@ -23,17 +25,26 @@ void TForm1::CheckTrass()
 {
     const QString library = trackDir();
     QString crowdedSlot;
+    // A folder that cannot be read is told, not taken for one without archives.
+    QStringList unreadable;
+    if (const QString problem = foldercheck::readProblem(library); !problem.isEmpty())
+        unreadable.append(problem);
     const auto& rows = trackslots::windowOrder();
     // The window's components are walked from the last one back.
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         const QString slot = QString::fromLatin1(row->name);
         QCheckBox* box = slotCheckBox(slot);
-        const QString folder = library + slot;
+        const QString folder = library::slotFolder(library, slot);
         if (!platform::fs::folderExists(folder)) {
             box->setEnabled(false);
             box->setChecked(false);
+            box->setProperty("readProblem", QString());
             continue;
         }
+        const QString problem = foldercheck::readProblem(folder);
+        box->setProperty("readProblem", problem);
+        if (!problem.isEmpty())
+            unreadable.append(problem);
         int k = 0;
         for (const QString& archive : platform::fs::findEntries(folder, QStringLiteral("*.zip"))) {
             if (k == MaxChoiceButtons) {
@@ -51,11 +62,14 @@ void TForm1::CheckTrass()
     }
     layout::orderTabChain(this);
     // Told in RBar, where no pointer hint wipes it before it is read.
+    QStringList told = unreadable;
     if (!crowdedSlot.isEmpty()) {
-        RBar->setText(QStringLiteral("В папке трассы %1 больше %2 архивов: показаны первые %2.")
-                          .arg(crowdedSlot)
-                          .arg(MaxChoiceButtons));
+        told.append(QStringLiteral("В папке трассы %1 больше %2 архивов: показаны первые %2.")
+                        .arg(crowdedSlot)
+                        .arg(MaxChoiceButtons));
     }
+    if (!told.isEmpty())
+        RBar->setText(told.join(QLatin1Char(' ')));
     showInstalledArchives();
 }
 

@@ -1,5 +1,6 @@
 #include "app/Layout.h"
 #include "app/QtTranslation.h"
+#include "app/SkinStyle.h"
 #include "app/VerifyCommand.h"
 #include "app/main_window.h"
 
@@ -31,6 +32,7 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("org.rovex.Rovex"));
     QApplication::setWindowIcon(windowIcon());
     installQtTranslation(application);
+    QApplication::setStyle(new SkinStyle);
 
     TForm1 form;
     if (!form.FormCreate())

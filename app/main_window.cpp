@@ -11,6 +11,7 @@
 #include "app/ScrollBox.h"
 #include "app/Settings.h"
 #include "app/SingleCopy.h"
+#include "app/SkinAccent.h"
 #include "app/StandardFiles.h"
 #include "app/StartLocks.h"
 #include "app/StatusBar.h"
@@ -113,6 +114,9 @@ TForm1::TForm1(QWidget* parent)
     StTr->setChecked(true);
     PaintBox1->showLooksOf(SkinForm1);
     wireHandlers();
+    // The start button is the window's default button, and the focus starts on it, as Enter does.
+    BitBtn2->setDefault(true);
+    BitBtn2->setFocus();
     centreOnScreen();
     setAcceptDrops(true);
 }
@@ -252,6 +256,11 @@ void TForm1::loadSkin()
     } catch (const SkinError& error) {
         platform::dialogs().error(this, error.message());
     }
+    // The controls mark hover and focus in the skin's own accent colour.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Highlight, skinAccent(SkinForm1->MouseUpBitmap, SkinForm1->MouseOnBitmap,
+                                                     colours.color(QPalette::Highlight)));
+    setPalette(colours);
 }
 
 bool TForm1::FormClose()

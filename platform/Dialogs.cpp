@@ -1,5 +1,7 @@
 #include "platform/Dialogs.h"
 
+#include "platform/FileListTexts.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -8,6 +10,14 @@
 
 namespace platform {
 namespace {
+
+// Qt's own dialogs rather than the desktop's: they speak the program's language, and their all-files
+// entry can be made to list every file.
+void speakRussian(QFileDialog& dialog)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new FileListTexts(&dialog));
+}
 
 class QtDialogs final : public Dialogs
 {
@@ -28,19 +38,22 @@ public:
         return box.exec() == QMessageBox::Yes;
     }
 
-    // Qt's own dialogs rather than the desktop's: they speak the program's language, and their
-    // all-files entry can be made to list every file.
     QString chooseFolder(QWidget* parent, const QString& prompt) override
     {
-        return QFileDialog::getExistingDirectory(
-            parent, prompt, QString(), QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+        QFileDialog dialog(parent, prompt);
+        speakRussian(dialog);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
     }
 
     QString chooseOpenFile(QWidget* parent, const QString& title, const QString& filter,
                            const QString& defaultSuffix) override
     {
         QFileDialog dialog(parent, title, QString(), filter);
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        speakRussian(dialog);
         // Qt reads "*.*" as names with a dot in them; "*.*" means every file, as it always did on
         // Windows, so a download saved without an extension is listed too.
         QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {

@@ -2,6 +2,8 @@
 
 #include "platform/TextCodec.h"
 
+#include <QUrl>
+
 #include <algorithm>
 
 namespace platform {
@@ -86,6 +88,14 @@ QByteArray encodeFileName(const QString& name)
     }
     bytes += QStringView(name).mid(runStart).toUtf8();
     return bytes;
+}
+
+QString localPathOfUrl(const QUrl& url)
+{
+    // A host names a network share, which has no bytes of its own here.
+    if (!url.isLocalFile() || !url.host().isEmpty())
+        return url.toLocalFile();
+    return decodeFileName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
 }
 
 QString displayFileName(const QString& name)

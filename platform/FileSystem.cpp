@@ -4,6 +4,7 @@
 #include "platform/FsWildcard.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -19,6 +20,15 @@ QStringList findEntries(const QString& folder, const QString& pattern)
             found.append(name);
     }
     return found;
+}
+
+int listingError(const QString& folder)
+{
+    DIR* dir = opendir(native::encodePath(folder).constData());
+    if (!dir)
+        return errno;
+    closedir(dir);
+    return 0;
 }
 
 bool fileExists(const QString& path)

@@ -16,6 +16,10 @@ namespace platform::fs {
 // their bytes escaped (see FileName.h), so that every function here opens them again.
 QStringList findEntries(const QString& folder, const QString& pattern);
 
+// 0 when the entries of `folder` can be listed; otherwise the errno that stops it (ENOENT when there is
+// no such folder), so that an unreadable folder is not taken for an empty one.
+int listingError(const QString& folder);
+
 bool fileExists(const QString& path);   // a file (not a folder) is there
 bool folderExists(const QString& path); // a folder is there
 bool entryExists(const QString& path);  // anything is there (a dangling link too)

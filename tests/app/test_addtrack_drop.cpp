@@ -6,12 +6,17 @@
 #include "tools/archiver/ZipWriter.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
+
+#include <cstdio>
+#include <unistd.h>
 
 // Archives dropped on the window are filed by the add command, as if picked in its dialog.
 class TestAddTrackDrop : public QObject
@@ -21,6 +26,7 @@ class TestAddTrackDrop : public QObject
 private slots:
     void init();
     void cleanup();
+    void droppedArchiveIsFiledWithoutTheDialog_data();
     void droppedArchiveIsFiledWithoutTheDialog();
     void onlyLocalFilesAreTaken_data();
     void onlyLocalFilesAreTaken();
@@ -104,15 +110,31 @@ bool TestAddTrackDrop::drop(const QList<QUrl>& urls)
     return dropped.isAccepted();
 }
 
+void TestAddTrackDrop::droppedArchiveIsFiledWithoutTheDialog_data()
+{
+    QTest::addColumn<QByteArray>("name");    // the archive's name on disk, as bytes
+    QTest::addColumn<QString>("slotFolder"); // Coastal's folder, as the library spells it
+    QTest::newRow("plain name") << QByteArray("cove.zip") << "Coastal";
+    // "Бухта.zip" in Windows-1251, as a file manager hands it over: "%C1%F3%F5%F2%E0.zip".
+    QTest::newRow("Windows-1251 name") << QByteArray("\xC1\xF3\xF5\xF2\xE0.zip") << "Coastal";
+    QTest::newRow("lower-case slot folder") << QByteArray("cove.zip") << "coastal";
+}
+
 void TestAddTrackDrop::droppedArchiveIsFiledWithoutTheDialog()
 {
-    const QString archive = download("cove.zip", "Coastal remake");
+    QFETCH(QByteArray, name);
+    QFETCH(QString, slotFolder);
+    QVERIFY(slotFolder == "Coastal" || QDir().rename(m_library + "Coastal", m_library + slotFolder));
+    const QByteArray downloaded = QFile::encodeName(download("cove.zip", "Coastal remake"));
+    const QByteArray archive = downloaded.left(downloaded.lastIndexOf('/') + 1) + name;
+    QVERIFY(::rename(downloaded.constData(), archive.constData()) == 0);
     m_dialogs->yesNoAnswers = {true};
-    QVERIFY(drop(localUrls({archive})));
+    QVERIFY(drop({QUrl::fromEncoded("file://" + archive.toPercentEncoding("/"))}));
     QVERIFY(m_dialogs->fileDialogTitles.isEmpty());
     QCOMPARE(m_dialogs->questions.size(), 1);
-    QVERIFY(QFileInfo::exists(m_library + "Coastal/cove.zip"));
-    QVERIFY(!QFileInfo::exists(archive));
+    QVERIFY(::access((QFile::encodeName(m_library + slotFolder + "/") + name).constData(), F_OK) == 0);
+    QCOMPARE(QDir(m_library).entryList({"?oastal"}), QStringList{slotFolder});
+    QVERIFY(::access(archive.constData(), F_OK) != 0);
     QCOMPARE(m_form->RBar->text(),
              QStringLiteral("Трасса была определена. Теперь она должна быть доступна."));
     QVERIFY(m_form->chosenButton("Coastal"));

@@ -8,7 +8,8 @@
 
 namespace {
 
-int run(const QString& program, const QStringList& arguments, const QString& folder = QString())
+int run(const QString& program, const QStringList& arguments, const QString& folder = QString(),
+        QByteArray* output = nullptr)
 {
     QProcess process;
     if (!folder.isEmpty())
@@ -16,6 +17,8 @@ int run(const QString& program, const QStringList& arguments, const QString& fol
     process.start(program, arguments);
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return -1;
+    if (output)
+        *output = process.readAllStandardOutput();
     return process.exitCode();
 }
 
@@ -39,6 +42,8 @@ private slots:
     void libraryAndDownloadsHoldArchives();
     void existingSetUpIsNeverOverwritten();
     void standinReportsReplacedFiles();
+    void optionsCreateNothing_data();
+    void optionsCreateNothing();
 
 private:
     std::unique_ptr<QTemporaryDir> m_home;
@@ -102,6 +107,35 @@ void TestDemo::standinReportsReplacedFiles()
     QCOMPARE(lines.size(), 19);
     QVERIFY(lines.contains(QStringLiteral("Snowy: дополнительная трасса, заменены файлы: Tr.frd, sky.qfs")));
     QVERIFY(lines.contains(QStringLiteral("UK: стандартная трасса")));
+}
+
+void TestDemo::optionsCreateNothing_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("output"); // how standard output starts
+    QTest::newRow("demo, help") << ROVEX_TOOL_ROVEX_DEMO << "--help" << 0
+                                << QByteArray("usage: rovex-demo HOME");
+    QTest::newRow("demo, unknown option") << ROVEX_TOOL_ROVEX_DEMO << "--home" << 2 << QByteArray();
+    QTest::newRow("stand-in, help") << ROVEX_TOOL_NFSHS_STANDIN << "--help" << 0
+                                    << QByteArray("usage: nfshs-standin [--report FILE]");
+    QTest::newRow("stand-in, unknown option") << ROVEX_TOOL_NFSHS_STANDIN << "--bogus" << 2 << QByteArray();
+}
+
+void TestDemo::optionsCreateNothing()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, option);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, output);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QByteArray printed;
+    QCOMPARE(run(program, {option}, folder.path(), &printed), exitCode);
+    QVERIFY2(printed.startsWith(output), printed.constData());
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList());
 }
 
 QTEST_MAIN(TestDemo)

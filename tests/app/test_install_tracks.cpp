@@ -60,6 +60,9 @@ void TestInstallTracks::pathsAreBuiltFromTheFolders_data()
     QTest::newRow("blanks") << "/my games/tracks/"
                             << "/my games/tracks/../Temp"
                             << "/my games/tracks/Coastal/x.zip";
+    const QString library = m_dir.path() + "/library/";
+    QVERIFY(QDir().mkpath(library + "coastal"));
+    QTest::newRow("lower-case slot folder") << library << library + "../Temp" << library + "coastal/x.zip";
 }
 
 void TestInstallTracks::pathsAreBuiltFromTheFolders()

@@ -228,14 +228,21 @@ void TestLayout::statusBarTextReachesTheBarsEnd_data()
 {
     QTest::addColumn<QString>("bar");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("reach"); // the text's pixels go at least this far right
+    QTest::addColumn<int>("reach");  // the text's pixels go at least this far right
+    QTest::addColumn<bool>("whole"); // the text fits; otherwise it ends in "…" and is the bar's tool tip
     QTest::newRow("RBar while unpacking")
-        << "RBar" << QStringLiteral("Подождите. Происходит распаковка архива с трассой...") << 200;
+        << "RBar" << QStringLiteral("Подождите. Происходит распаковка архива с трассой...") << 200 << true;
     QTest::newRow("RBar after an add")
-        << "RBar" << QStringLiteral("Трасса была определена. Теперь она должна быть доступна.") << 200;
+        << "RBar" << QStringLiteral("Трасса была определена. Теперь она должна быть доступна.") << 200
+        << true;
     QTest::newRow("SBar with a long hint")
         << "SBar" << QStringLiteral("Добавить новую трассу в каталог программы (лучше сделать вручную).")
-        << 250;
+        << 250 << true;
+    QTest::newRow("RBar with a text too long for it")
+        << "RBar"
+        << QStringLiteral(
+               "В папке трассы Country уже есть файл \"woods.zip\": новый архив оставлен на месте.")
+        << 320 << false;
 }
 
 void TestLayout::statusBarTextReachesTheBarsEnd()
@@ -243,6 +250,7 @@ void TestLayout::statusBarTextReachesTheBarsEnd()
     QFETCH(QString, bar);
     QFETCH(QString, text);
     QFETCH(int, reach);
+    QFETCH(bool, whole);
 
     TForm1 form;
     auto* statusBar = form.findChild<StatusBar*>(bar);
@@ -257,6 +265,10 @@ void TestLayout::statusBarTextReachesTheBarsEnd()
         }
     }
     QVERIFY2(rightmost >= reach, qPrintable(QString::number(rightmost)));
+    QCOMPARE(statusBar->toolTip(), whole ? QString() : text);
+    // A cut text ends in "…", within the frame: the frame's last pixels inside stay clear of it.
+    for (int y = 3; y < shot.height() - 3; ++y)
+        QVERIFY(qGray(shot.pixel(shot.width() - 4, y)) >= 100);
 }
 
 void TestLayout::buttonsShowTheGlyphsTheLayoutNames_data()

@@ -157,12 +157,14 @@ void TestLibraryScan::entriesOfEveryKindCount_data()
     QTest::addColumn<QString>("entry");
     QTest::addColumn<bool>("folder");
     QTest::addColumn<bool>("counts");
-    QTest::newRow("archive") << "a.zip" << false << true;
-    QTest::newRow("upper-case extension") << "A.ZIP" << false << true;
-    QTest::newRow("hidden file") << ".hidden.zip" << false << true;
-    QTest::newRow("folder named like an archive") << "folder.zip" << true << true;
-    QTest::newRow("other file") << "readme.txt" << false << false;
-    QTest::newRow("archive name inside a longer one") << "a.zip.bak" << false << false;
+    QTest::addColumn<QString>("slotFolder"); // Snowy's folder, as the library spells it
+    QTest::newRow("archive") << "a.zip" << false << true << "Snowy";
+    QTest::newRow("upper-case extension") << "A.ZIP" << false << true << "Snowy";
+    QTest::newRow("hidden file") << ".hidden.zip" << false << true << "Snowy";
+    QTest::newRow("folder named like an archive") << "folder.zip" << true << true << "Snowy";
+    QTest::newRow("other file") << "readme.txt" << false << false << "Snowy";
+    QTest::newRow("archive name inside a longer one") << "a.zip.bak" << false << false << "Snowy";
+    QTest::newRow("lower-case slot folder") << "a.zip" << false << true << "snowy";
 }
 
 void TestLibraryScan::entriesOfEveryKindCount()
@@ -170,12 +172,14 @@ void TestLibraryScan::entriesOfEveryKindCount()
     QFETCH(QString, entry);
     QFETCH(bool, folder);
     QFETCH(bool, counts);
+    QFETCH(QString, slotFolder);
 
     const QString library = m_home->makeLibrary({});
+    const QString path = QStringLiteral("library/") + slotFolder + QLatin1Char('/') + entry;
     if (folder)
-        m_home->makeFolder(QStringLiteral("library/Snowy/") + entry);
+        m_home->makeFolder(path);
     else
-        m_home->writeFile(QStringLiteral("library/Snowy/") + entry);
+        m_home->writeFile(path);
     m_form->PaTr->setText(library);
     m_form->CheckTrass();
     QCOMPARE(hintsOf(buttonsOf(*m_form, "Snowy")), counts ? QStringList{entry} : QStringList());

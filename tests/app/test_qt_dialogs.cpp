@@ -79,16 +79,44 @@ void TestQtDialogs::whileFileDialogIsOpen(const std::function<void(QFileDialog*)
 
 void TestQtDialogs::fileDialogIsRussian()
 {
+    HomeFolder home;
+    QVERIFY(home.isValid());
+    home.makeFolder(QStringLiteral("downloads/unpacked"));
+    home.writeFile(QStringLiteral("downloads/a.zip"), "1");
+    home.writeFile(QStringLiteral("downloads/b.zip"), QByteArray(2048, 'b'));
     QString lookIn;
     QStringList buttons;
+    // Name, size, type and date as the detail view lists them; the date without Latin letters.
+    QStringList rows;
     whileFileDialogIsOpen([&](QFileDialog* dialog) {
         lookIn = dialog->findChild<QLabel*>(QStringLiteral("lookInLabel"))->text();
         for (const QAbstractButton* button : dialog->findChild<QDialogButtonBox*>()->buttons())
             buttons.append(button->text().remove(QLatin1Char('&')));
+        dialog->setDirectory(home.path(QStringLiteral("downloads")));
+        dialog->setViewMode(QFileDialog::Detail);
+        const auto* view = dialog->findChild<QAbstractItemView*>(QStringLiteral("treeView"));
+        const auto listed = [view] {
+            QStringList texts;
+            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+                QStringList cells;
+                for (int column = 0; column < 4; ++column)
+                    cells.append(view->model()->index(row, column, view->rootIndex()).data().toString());
+                cells[3] =
+                    cells[3].contains(QRegularExpression(QStringLiteral("^[^A-Za-z]+$"))) ? "дата" : cells[3];
+                texts.append(cells.join(QLatin1Char('|')));
+            }
+            texts.sort();
+            return texts;
+        };
+        QTRY_COMPARE(listed().size(), 3);
+        rows = listed();
     });
     QCOMPARE(lookIn, QStringLiteral("Перейти к:"));
     buttons.sort();
     QCOMPARE(buttons, QStringList({QStringLiteral("Открыть"), QStringLiteral("Отмена")}));
+    QCOMPARE(rows, QStringList({QStringLiteral("a.zip|1 байт|Архив ZIP|дата"),
+                                QStringLiteral("b.zip|2,0 КБ|Архив ZIP|дата"),
+                                QStringLiteral("unpacked||Папка|дата")}));
 }
 
 void TestQtDialogs::allFilesEntryListsNamesWithoutDot()

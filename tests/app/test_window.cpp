@@ -1,10 +1,13 @@
 #include "app/ClickArea.h"
 #include "app/ScrollBox.h"
+#include "app/SkinStyle.h"
+#include "app/StatusBar.h"
 #include "app/main_window.h"
 #include "platform/HelpViewer.h"
 #include "tests/app/OpenMainWindow.h"
 #include "tests/support/HomeFolder.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/UnreadableFolder.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,12 +19,15 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <optional>
+
 // The small commands of the main window: browse, mode switch, keys, help and exit.
 class TestWindow : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void browseGivesFolderWithOneTrailingSlash_data();
@@ -50,6 +56,12 @@ private slots:
 private:
     OpenMainWindow m_window;
 };
+
+void TestWindow::initTestCase()
+{
+    // The program's own style, as its entry installs it.
+    QApplication::setStyle(new SkinStyle);
+}
 
 void TestWindow::init()
 {
@@ -126,30 +138,44 @@ void TestWindow::wrongFolderIsToldAndKept_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QStringList>("entries"); // made in the chosen folder; a trailing "/" makes a folder
     QTest::addColumn<QString>("warning");     // "%1" stands for the chosen folder
+    QTest::addColumn<QString>("unreadable");  // the entry made unreadable, "." for the folder itself
     const QString help = QStringLiteral("\nВыбор сохранён. Подробнее — в справке, раздел «Неверная папка».");
     const QString noSlots =
         QStringLiteral("В папке \"%1\" нет ни одной папки трасс (Aquatica, Atlantic, … UK): "
                        "архивы дополнительных трасс лежат в библиотеке по папкам "
                        "стандартных трасс.") +
         help;
-    QTest::newRow("library with slot folders") << "Button1" << QStringList{"Hills/", "UK/"} << QString();
-    QTest::newRow("library, slot folder in other case") << "Button1" << QStringList{"gt2/"} << QString();
-    QTest::newRow("library one level too high") << "Button1" << QStringList{"library/UK/"} << noSlots;
-    QTest::newRow("library with a file named like a slot") << "Button1" << QStringList{"UK"} << noSlots;
-    QTest::newRow("game") << "Button2" << QStringList{"nfshs.exe", "Data/Tracks/"} << QString();
+    QTest::newRow("library with slot folders")
+        << "Button1" << QStringList{"Hills/", "UK/"} << QString() << QString();
+    QTest::newRow("library, slot folder in other case")
+        << "Button1" << QStringList{"gt2/"} << QString() << QString();
+    QTest::newRow("library one level too high")
+        << "Button1" << QStringList{"library/UK/"} << noSlots << QString();
+    QTest::newRow("library with a file named like a slot")
+        << "Button1" << QStringList{"UK"} << noSlots << QString();
+    QTest::newRow("game") << "Button2" << QStringList{"nfshs.exe", "Data/Tracks/"} << QString() << QString();
     QTest::newRow("game copied from a CD")
-        << "Button2" << QStringList{"NFSHS.EXE", "DATA/TRACKS/"} << QString();
+        << "Button2" << QStringList{"NFSHS.EXE", "DATA/TRACKS/"} << QString() << QString();
     QTest::newRow("game without nfshs.exe")
         << "Button2" << QStringList{"Data/Tracks/"}
-        << QStringLiteral("В папке \"%1\" нет файла nfshs.exe: похоже, это не каталог игры.") + help;
+        << QStringLiteral("В папке \"%1\" нет файла nfshs.exe: похоже, это не каталог игры.") + help
+        << QString();
     QTest::newRow("game without Data/Tracks")
         << "Button2" << QStringList{"nfshs.exe", "Data/"}
-        << QStringLiteral("В папке \"%1\" нет папки Data/Tracks: похоже, это не каталог игры.") + help;
+        << QStringLiteral("В папке \"%1\" нет папки Data/Tracks: похоже, это не каталог игры.") + help
+        << QString();
     QTest::newRow("empty folder for the game")
         << "Button2" << QStringList{}
         << QStringLiteral("В папке \"%1\" нет файла nfshs.exe и папки Data/Tracks: похоже, это не каталог "
                           "игры.") +
-               help;
+               help
+        << QString();
+    const QString cannotRead = QStringLiteral("Папку \"%1\" не удаётся прочитать: нет доступа.") + help;
+    QTest::newRow("unreadable library") << "Button1" << QStringList{"UK/"} << cannotRead << ".";
+    QTest::newRow("library with an unreadable slot folder")
+        << "Button1" << QStringList{"Hills/", "uk/"} << cannotRead.arg("%1uk") << "uk";
+    QTest::newRow("unreadable game folder")
+        << "Button2" << QStringList{"nfshs.exe", "Data/Tracks/"} << cannotRead << ".";
 }
 
 void TestWindow::wrongFolderIsToldAndKept()
@@ -157,6 +183,7 @@ void TestWindow::wrongFolderIsToldAndKept()
     QFETCH(QString, button);
     QFETCH(QStringList, entries);
     QFETCH(QString, warning);
+    QFETCH(QString, unreadable);
     const QString chosen = m_window.home->makeFolder(QStringLiteral("chosen"));
     for (const QString& entry : entries) {
         if (entry.endsWith(QLatin1Char('/')))
@@ -165,12 +192,26 @@ void TestWindow::wrongFolderIsToldAndKept()
             m_window.home->writeFile(QStringLiteral("chosen/") + entry);
     }
     m_window.dialogs->folderAnswers = {chosen};
+    std::optional<UnreadableFolder> barrier;
+    if (!unreadable.isEmpty()) {
+        barrier.emplace(chosen + unreadable);
+        if (!barrier->isActive())
+            QSKIP("no folder can be made unreadable here");
+    }
     m_window.form->findChild<QPushButton*>(button)->click();
+    barrier.reset();
     QCOMPARE(
         m_window.form->findChild<QLineEdit*>(button == QLatin1String("Button1") ? "PaTr" : "PaGa")->text(),
         chosen);
     QCOMPARE(m_window.dialogs->messages,
              warning.isEmpty() ? QStringList() : QStringList{warning.arg(chosen)});
+    // The library scan tells what cannot be read as the check does, and the slot says it in its hint.
+    const QString told = button == QLatin1String("Button1") && !unreadable.isEmpty()
+                             ? warning.arg(chosen).section(QLatin1Char('\n'), 0, 0)
+                             : QString();
+    QCOMPARE(m_window.form->RBar->text(), told);
+    if (unreadable == QLatin1String("uk"))
+        QCOMPARE(m_window.form->slotCheckBox("UK")->statusTip(), QStringLiteral("Дорога Дурхэм. ") + told);
 }
 
 void TestWindow::newTracksEnablesAndStandardDisablesTheSlotArea()
@@ -345,7 +386,9 @@ void TestWindow::focusedControlShowsAFocusMark_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("captionless");
-    for (const char* name : {"BitBtn2", "BitBtn1", "BitBtn4", "PaTr", "Button1", "Aquatica", "Hills"})
+    // The focus starts on the start button, which Enter presses.
+    QTest::newRow("BitBtn2 at start") << "BitBtn2" << false;
+    for (const char* name : {"BitBtn1", "BitBtn4", "PaTr", "Button1", "Aquatica", "Hills"})
         QTest::newRow(name) << QString::fromLatin1(name) << false;
     // A radio button without caption has no text to mark: the mark goes round the whole button.
     for (const char* name : {"StTr", "NTr", "choice button"})
@@ -362,12 +405,14 @@ void TestWindow::focusedControlShowsAFocusMark()
     QWidget* control =
         name == QLatin1String("choice button") ? form.chosenButton("Hills") : form.findChild<QWidget*>(name);
     QVERIFY(control);
+    if (control == form.BitBtn2)
+        QCOMPARE(form.focusWidget(), control);
     form.activateWindow();
-    (control == form.BitBtn4 ? form.BitBtn1 : form.BitBtn4)->setFocus(Qt::TabFocusReason);
-    // The keyboard has been used: from now on the focus is marked.
-    form.setAttribute(Qt::WA_KeyboardFocusChange);
+    // The mark shows before any keyboard use, from the start on.
+    QVERIFY(!form.testAttribute(Qt::WA_KeyboardFocusChange));
+    (control == form.BitBtn4 ? form.BitBtn1 : form.BitBtn4)->setFocus(Qt::MouseFocusReason);
     const QImage unfocused = control->grab().toImage();
-    control->setFocus(Qt::TabFocusReason);
+    control->setFocus(Qt::MouseFocusReason);
     QVERIFY(control->hasFocus());
     const QImage focused = control->grab().toImage();
     QVERIFY(focused != unfocused);

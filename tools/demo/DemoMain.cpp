@@ -11,6 +11,10 @@
 
 namespace {
 
+const char Usage[] = "usage: rovex-demo HOME\n"
+                     "Lays out a demo game, a track library and a downloads folder in HOME/demo and points\n"
+                     "HOME/options.dat at them. An existing set-up is never overwritten.\n";
+
 int fail(const QString& text)
 {
     std::fprintf(stderr, "rovex-demo: %s\n", qPrintable(text));
@@ -25,8 +29,15 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    if (arguments.size() != 2) {
-        std::fprintf(stderr, "usage: rovex-demo HOME\n");
+    if (arguments.size() == 2 && (arguments.at(1) == "--help" || arguments.at(1) == "-h")) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    // An option is never taken for a folder to lay the demo out in ("./-x" names such a folder).
+    if (arguments.size() != 2 || arguments.at(1).startsWith(QLatin1Char('-'))) {
+        if (arguments.size() == 2)
+            std::fprintf(stderr, "rovex-demo: unknown option %s\n", qPrintable(arguments.at(1)));
+        std::fputs(Usage, stderr);
         return 2;
     }
     const QString home = QDir(arguments.at(1)).absolutePath();

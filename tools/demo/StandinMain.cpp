@@ -19,6 +19,10 @@ QString gameFolder()
     return QCoreApplication::applicationDirPath();
 }
 
+const char Usage[] = "usage: nfshs-standin [--report FILE]\n"
+                     "Stands in for the game: shows which tracks of its game folder hold add-on files.\n"
+                     "--report FILE writes the same lines to FILE and exits without a window.\n";
+
 int writeReport(const QString& path)
 {
     QFile report(path);
@@ -37,15 +41,26 @@ int writeReport(const QString& path)
 // the same lines to FILE and exits without a window.
 int main(int argc, char* argv[])
 {
+    const char* report = nullptr;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--report") != 0)
-            continue;
-        if (i + 1 >= argc) {
-            std::fprintf(stderr, "usage: nfshs-standin [--report FILE]\n");
-            return 2;
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(Usage, stdout);
+            return 0;
         }
+        if (std::strcmp(argv[i], "--report") == 0 && i + 1 < argc) {
+            report = argv[++i];
+            continue;
+        }
+        if (std::strcmp(argv[i], "--report") == 0)
+            std::fprintf(stderr, "nfshs-standin: --report needs a file\n");
+        else
+            std::fprintf(stderr, "nfshs-standin: unknown argument %s\n", argv[i]);
+        std::fputs(Usage, stderr);
+        return 2;
+    }
+    if (report) {
         QCoreApplication app(argc, argv);
-        return writeReport(QString::fromLocal8Bit(argv[i + 1]));
+        return writeReport(QString::fromLocal8Bit(report));
     }
     QApplication app(argc, argv);
     StandinWindow window(reportLines(readSlotStates(gameFolder())));
