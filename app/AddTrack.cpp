@@ -1,9 +1,9 @@
 #include "app/AddTrackRun.h"
 #include "app/BatchRunner.h"
-#include "app/IoError.h"
 #include "app/StatusBar.h"
 #include "app/UnpackFolder.h"
 #include "app/main_window.h"
+#include "core/IoError.h"
 #include "platform/Dialogs.h"
 
 #include <QScopedValueRollback>

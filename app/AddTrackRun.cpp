@@ -2,10 +2,10 @@
 
 #include "app/DescriptionReader.h"
 #include "app/LibraryFolders.h"
-#include "app/SlotTable.h"
 #include "app/StatusBar.h"
 #include "app/TrackIdentifier.h"
 #include "app/main_window.h"
+#include "core/SlotTable.h"
 #include "platform/Dialogs.h"
 #include "platform/FileName.h"
 #include "platform/FileSystem.h"

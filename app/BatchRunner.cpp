@@ -1,8 +1,8 @@
 #include "app/BatchRunner.h"
 
-#include "app/IoError.h"
-#include "app/SlotTable.h"
-#include "app/SystemErrorText.h"
+#include "core/IoError.h"
+#include "core/SlotTable.h"
+#include "core/SystemErrorText.h"
 #include "platform/BatchProcess.h"
 #include "platform/FileName.h"
 #include "platform/FileSystem.h"

@@ -1,6 +1,6 @@
 #include "app/DescriptionReader.h"
 
-#include "app/IoError.h"
+#include "core/IoError.h"
 #include "platform/TextCodec.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "app/FolderCheck.h"
 
 #include "app/LibraryFolders.h"
-#include "app/SlotTable.h"
-#include "app/SystemErrorText.h"
+#include "core/SlotTable.h"
+#include "core/SystemErrorText.h"
 #include "platform/FileName.h"
 #include "platform/FileSystem.h"
 

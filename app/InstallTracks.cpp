@@ -1,7 +1,7 @@
 #include "app/InstallTracks.h"
 
 #include "app/LibraryFolders.h"
-#include "app/SlotTable.h"
+#include "core/SlotTable.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>

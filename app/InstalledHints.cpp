@@ -1,6 +1,6 @@
 #include "app/InstalledRecord.h"
-#include "app/SlotTable.h"
 #include "app/main_window.h"
+#include "core/SlotTable.h"
 #include "platform/FileName.h"
 
 #include <QCheckBox>

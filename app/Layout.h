@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SlotTable.h"
+#include "core/SlotTable.h"
 
 #include <QColor>
 #include <QRect>

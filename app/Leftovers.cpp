@@ -3,8 +3,8 @@
 #include "app/FolderLock.h"
 #include "app/InstallTracks.h"
 #include "app/LibraryFolders.h"
-#include "app/SlotTable.h"
 #include "app/StartLocks.h"
+#include "core/SlotTable.h"
 #include "platform/FileSystem.h"
 #include "platform/ScratchFiles.h"
 

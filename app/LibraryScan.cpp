@@ -3,9 +3,9 @@
 #include "app/Layout.h"
 #include "app/LibraryFolders.h"
 #include "app/ScrollBox.h"
-#include "app/SlotTable.h"
 #include "app/StatusBar.h"
 #include "app/main_window.h"
+#include "core/SlotTable.h"
 #include "platform/FileName.h"
 #include "platform/FileSystem.h"
 

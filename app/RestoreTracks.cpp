@@ -1,6 +1,6 @@
 #include "app/InstallTracks.h"
-#include "app/SlotTable.h"
 #include "app/main_window.h"
+#include "core/SlotTable.h"
 
 // Gives every slot its standard files back from their backups, ticked or not, in window order.
 QList<install::SlotRestore> TForm1::StandartTracks()

@@ -1,7 +1,7 @@
 #include "app/StandardCheck.h"
 
 #include "app/InstallTracks.h"
-#include "app/SlotTable.h"
+#include "core/SlotTable.h"
 #include "platform/FileSystem.h"
 
 namespace fs = platform::fs;

@@ -1,7 +1,7 @@
 #include "app/StandardFiles.h"
 
 #include "app/InstallTracks.h"
-#include "app/SlotTable.h"
+#include "core/SlotTable.h"
 #include "platform/FileName.h"
 #include "platform/FileSystem.h"
 

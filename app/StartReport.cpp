@@ -1,7 +1,7 @@
 #include "app/StartReport.h"
 
-#include "app/SlotTable.h"
-#include "app/SystemErrorText.h"
+#include "core/SlotTable.h"
+#include "core/SystemErrorText.h"
 #include "platform/FileName.h"
 
 namespace {

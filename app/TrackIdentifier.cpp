@@ -1,6 +1,6 @@
 #include "app/TrackIdentifier.h"
 
-#include "app/SlotTable.h"
+#include "core/SlotTable.h"
 
 namespace trackid {
 

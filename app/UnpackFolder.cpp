@@ -1,6 +1,6 @@
 #include "app/UnpackFolder.h"
 
-#include "app/IoError.h"
+#include "core/IoError.h"
 #include "platform/FileSystem.h"
 
 #include <QTemporaryDir>

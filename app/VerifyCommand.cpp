@@ -3,12 +3,12 @@
 #include "app/FolderLock.h"
 #include "app/InstallTracks.h"
 #include "app/InstalledRecord.h"
-#include "app/IoError.h"
-#include "app/Settings.h"
-#include "app/SlotTable.h"
 #include "app/StandardFiles.h"
 #include "app/StartLocks.h"
-#include "app/SystemErrorText.h"
+#include "core/IoError.h"
+#include "core/Settings.h"
+#include "core/SlotTable.h"
+#include "core/SystemErrorText.h"
 #include "platform/FileName.h"
 
 #include <QDir>

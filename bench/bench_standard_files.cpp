@@ -3,9 +3,9 @@
 // the files it moves, when they match. Files are in the page cache (just written); a cold disk adds its
 // reading time to the first sight. Prints figures; run by hand.
 #include "app/InstallTracks.h"
-#include "app/SlotTable.h"
 #include "app/StandardCheck.h"
 #include "app/StandardFiles.h"
+#include "core/SlotTable.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

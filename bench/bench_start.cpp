@@ -3,7 +3,7 @@
 // it waits for the archiver. Prints figures; run by hand.
 #include "app/BatchRunner.h"
 #include "app/InstallTracks.h"
-#include "app/SlotTable.h"
+#include "core/SlotTable.h"
 #include "platform/Process.h"
 #include "tools/archiver/ZipWriter.h"
 

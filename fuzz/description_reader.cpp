@@ -1,7 +1,7 @@
 // The add command's description reader on any file: it reads to the end, no line longer than its
 // limit.
 #include "app/DescriptionReader.h"
-#include "app/IoError.h"
+#include "core/IoError.h"
 #include "fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

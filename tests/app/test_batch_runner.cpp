@@ -1,5 +1,5 @@
 #include "app/BatchRunner.h"
-#include "app/SlotTable.h"
+#include "core/SlotTable.h"
 #include "platform/Process.h"
 #include "tests/support/HomeFolder.h"
 #include "tests/support/Processes.h"

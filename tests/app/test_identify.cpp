@@ -1,5 +1,5 @@
-#include "app/SlotTable.h"
 #include "app/TrackIdentifier.h"
+#include "core/SlotTable.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 #include "app/DescriptionReader.h"
-#include "app/IoError.h"
+#include "core/IoError.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 #include "app/InstallTracks.h"
-#include "app/SlotTable.h"
+#include "core/SlotTable.h"
 #include "tests/support/Files.h"
 #include "tests/support/WriteLimit.h"
 

@@ -1,6 +1,6 @@
 #include "app/InstallTracks.h"
-#include "app/SlotTable.h"
 #include "app/main_window.h"
+#include "core/SlotTable.h"
 #include "tests/support/Files.h"
 #include "tests/support/ScriptedDialogs.h"
 

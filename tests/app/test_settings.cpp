@@ -1,6 +1,6 @@
 #include "app/InstalledRecord.h"
-#include "app/IoError.h"
-#include "app/Settings.h"
+#include "core/IoError.h"
+#include "core/Settings.h"
 #include "tests/support/WriteLimit.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "app/SlotTable.h"
 #include "app/VerifyCommand.h"
 #include "app/main_window.h"
+#include "core/SlotTable.h"
 #include "platform/Process.h"
 #include "tests/support/Files.h"
 #include "tests/support/HomeFolder.h"

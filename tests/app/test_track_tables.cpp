@@ -1,5 +1,5 @@
 #include "app/BatchRunner.h"
-#include "app/SlotTable.h"
+#include "core/SlotTable.h"
 #include "tests/support/HomeFolder.h"
 
 #include <QTest>

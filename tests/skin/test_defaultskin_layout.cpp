@@ -1,6 +1,6 @@
 #include "DefaultSkinPanels.h"
 #include "app/Layout.h"
-#include "app/SlotTable.h"
+#include "core/SlotTable.h"
 #include "tests/skin/SkinFixtures.h"
 
 #include <QApplication>

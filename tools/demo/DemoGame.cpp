@@ -1,6 +1,6 @@
 #include "tools/demo/DemoGame.h"
 
-#include "app/SlotTable.h"
+#include "core/SlotTable.h"
 
 #include <QDir>
 #include <QFile>

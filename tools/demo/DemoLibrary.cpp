@@ -1,6 +1,6 @@
 #include "tools/demo/DemoLibrary.h"
 
-#include "app/SlotTable.h"
+#include "core/SlotTable.h"
 #include "tools/archiver/ZipWriter.h"
 
 #include <QDir>

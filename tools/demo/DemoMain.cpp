@@ -1,5 +1,5 @@
-#include "app/IoError.h"
-#include "app/Settings.h"
+#include "core/IoError.h"
+#include "core/Settings.h"
 #include "tools/demo/DemoGame.h"
 #include "tools/demo/DemoLibrary.h"
 

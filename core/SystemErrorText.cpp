@@ -1,4 +1,4 @@
-#include "app/SystemErrorText.h"
+#include "core/SystemErrorText.h"
 
 #include <cerrno>
 #include <cstring>

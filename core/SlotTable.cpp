@@ -1,4 +1,4 @@
-#include "app/SlotTable.h"
+#include "core/SlotTable.h"
 
 namespace trackslots {
 

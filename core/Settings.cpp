@@ -1,7 +1,7 @@
-#include "app/Settings.h"
+#include "core/Settings.h"
 
-#include "app/IoError.h"
-#include "app/SystemErrorText.h"
+#include "core/IoError.h"
+#include "core/SystemErrorText.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 
