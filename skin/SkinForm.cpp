@@ -109,8 +109,16 @@ void TSkinForm::ensureSurface()
     if (m_surface.isNull() || m_surface.size() != size()) {
         m_surface = QImage(size(), QImage::Format_ARGB32_Premultiplied);
         m_surface.fill(Qt::transparent);
-        m_stale = QRegion(m_surface.rect());
+        m_base = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        m_base.fill(Qt::transparent);
+        m_baseChanged = QRegion();
+        m_stale = QRegion();
         m_hoverShown = QRect();
+        // Recorded at once, so that every later change of an item is told.
+        m_painted.forget();
+        std::vector<QRect> everything;
+        m_painted.update(*this, m_surface.rect(), everything);
+        itemsChanged(everything);
     }
 }
 
@@ -134,6 +142,64 @@ void TSkinForm::markStale(const QRect& rect)
         m_hoverShown = QRect();
 }
 
+// Many scattered changes are painted as the one rectangle round them: uniting them one by one would
+// cost more than painting the pixels between them.
+void TSkinForm::itemsChanged(const std::vector<QRect>& rects)
+{
+    constexpr std::size_t MaxSeparateChanges = 16;
+    if (rects.size() > MaxSeparateChanges) {
+        QRect around;
+        for (const QRect& rect : rects)
+            around |= rect;
+        m_baseChanged += around;
+        markStale(around);
+        return;
+    }
+    for (const QRect& rect : rects) {
+        m_baseChanged += rect;
+        markStale(rect);
+    }
+}
+
+void TSkinForm::hotAreaChanged(qsizetype index)
+{
+    std::vector<QRect> changed;
+    m_painted.updateHotArea(*this, index, changed);
+    itemsChanged(changed);
+}
+
+void TSkinForm::trackBarChanged(qsizetype index)
+{
+    std::vector<QRect> changed;
+    m_painted.updateTrackBar(*this, index, changed);
+    itemsChanged(changed);
+}
+
+// The base is only ever copied where the rest look lies (see putBack).
+void TSkinForm::refreshBase()
+{
+    for (const QRect& part : m_baseChanged&(MouseUpBitmap.rect() & m_base.rect()))
+        paintPart(m_base, part);
+    m_baseChanged = QRegion();
+}
+
+// Where the rest look does not reach, a pixel no item covers keeps what it had when painted over;
+// there the surface is painted over as before, and everywhere else copied from the base.
+void TSkinForm::putBack(const QRegion& region)
+{
+    refreshBase();
+    const QRect restLook = MouseUpBitmap.rect() & m_surface.rect();
+    for (const QRect& part : region) {
+        if (const QRect copied = part & restLook; !copied.isEmpty()) {
+            const SurfaceLayer layer = pictureLayerPart(m_base, copied, copied);
+            composeLayers(m_surface, {&layer, 1}, copied);
+        }
+        for (const QRect& painted : QRegion(part) - restLook)
+            paintPart(m_surface, painted);
+        update(part);
+    }
+}
+
 // The hover copy replaces every pixel of its rectangle, so what is stale under it needs no redraw;
 // a hover look already shown and untouched since is left as it is.
 void TSkinForm::showHoverLook(const QRect& rect)
@@ -141,10 +207,7 @@ void TSkinForm::showHoverLook(const QRect& rect)
     ensureSurface();
     const QRect hover = rect & MouseOnBitmap.rect() & m_surface.rect();
     const QRegion redraw = m_stale - hover;
-    for (const QRect& part : redraw) {
-        paintPart(part);
-        update(part);
-    }
+    putBack(redraw);
     m_stale -= redraw;
     if (hover == m_hoverShown)
         return;
@@ -161,10 +224,12 @@ void TSkinForm::repaintStale()
         PaintSkin();
         return;
     }
-    for (const QRect& part : m_stale) {
-        paintPart(part);
-        update(part);
-    }
+    showPainted();
+}
+
+void TSkinForm::showPainted()
+{
+    putBack(m_stale);
     m_stale = QRegion();
     m_hoverShown = QRect();
     RepaintPending = false;
@@ -261,16 +326,14 @@ QRect TSkinForm::thumbRect(const TrackBarInfoRec& bar)
                     top + bar.ThumbHeight);
 }
 
-QRect TSkinForm::thumbArea(const TrackBarInfoRec& bar)
+ThumbLook TSkinForm::thumbLook(qsizetype index) const
 {
-    const qint64 left = bar.Horizontal ? qint64(bar.X) + bar.ThumbOffset : bar.X;
-    const qint64 top = bar.Horizontal ? bar.Y : qint64(bar.Y) + bar.ThumbOffset;
-    QRect area;
-    for (const std::shared_ptr<QImage>& thumb : {bar.ThumbBitmap, bar.ThumbDownBitmap}) {
-        if (thumb)
-            area |= pictureLayer(*thumb, left, top, QRect(0, 0, INT_MAX, INT_MAX)).rect;
-    }
-    return area;
+    const TrackBarInfoRec& bar = TrackBars[index];
+    const std::shared_ptr<QImage>& thumb = index == ActiveTrackBar ? bar.ThumbDownBitmap : bar.ThumbBitmap;
+    if (!thumb || thumb->isNull())
+        return {};
+    return {thumb.get(), bar.Horizontal ? qint64(bar.X) + bar.ThumbOffset : bar.X,
+            bar.Horizontal ? bar.Y : qint64(bar.Y) + bar.ThumbOffset};
 }
 
 qint32 TSkinForm::trackTravel(const TrackBarInfoRec& bar)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/PaintedItems.h"
 #include "skin/ShiftState.h"
 #include "skin/SkinItems.h"
 
@@ -21,6 +22,14 @@ struct SurfaceLayer;
 namespace platform {
 class IniFile;
 }
+
+// The picture a track bar's thumb shows now and where its top left lies; no picture when it shows none.
+struct ThumbLook
+{
+    const QImage* picture = nullptr;
+    qint64 left = 0;
+    qint64 top = 0;
+};
 
 // The banner every skin load shows first, and the warning for skins older than MinSkinVersion; lines
 // are separated by carriage returns as the skin builder writes them. skinMessageText() turns them
@@ -101,6 +110,7 @@ public:
     static QRect thumbRect(const TrackBarInfoRec& bar);
     // How far the thumb can travel: the track length less the thumb's extent along the track.
     static qint32 trackTravel(const TrackBarInfoRec& bar);
+    ThumbLook thumbLook(qsizetype index) const;
 
     // Copies `rect` of a full-size look (MouseDownBitmap, MouseOnBitmap, ...) onto the surface.
     void copyLookRect(const QImage& look, const QRect& rect);
@@ -174,19 +184,24 @@ private:
     void dragTrackBar(QPoint point);
     QString trackBarHint(QPoint point) const;
     void moveWindow(Qt::MouseButton button, TShiftState shift, int x, int y);
-    // Redraws `part` of the surface as PaintSkin draws the whole.
-    void paintPart(const QRect& part);
-    // The pixels of the pressed and checked hot areas, as disjoint rectangles.
-    const std::vector<QRect>& pressedCover();
+    // Draws `part` of `target` as PaintSkin draws the whole surface.
+    void paintPart(QImage& target, const QRect& part);
     // The cells of Text from the number strip and from the text sheet, laid out from (x, y) and cut
     // to `part`.
     SurfaceLayer DrawNumberText(qint32 x, qint32 y, const QString& text, const QRect& part) const;
     SurfaceLayer DrawGlyphText(qint32 x, qint32 y, const QString& text, const QRect& part) const;
-    void drawFontText(const DisplayInfoRec& display, const QRect& part);
+    void drawFontText(QImage& target, const DisplayInfoRec& display, const QRect& part);
     // Records that `rect` of the surface no longer shows what PaintSkin would draw.
     void markStale(const QRect& rect);
-    // Where the bar's thumb lies, whichever of its two images is drawn.
-    static QRect thumbArea(const TrackBarInfoRec& bar);
+    // An item's look changed in `rects`: the base is painted there again and the surface put back.
+    void itemsChanged(const std::vector<QRect>& rects);
+    void hotAreaChanged(qsizetype index);
+    void trackBarChanged(qsizetype index);
+    // Paints the base again where items changed.
+    void refreshBase();
+    // Makes `region` of the surface, or all of it that is stale, show what PaintSkin draws.
+    void putBack(const QRegion& region);
+    void showPainted();
     // `rect` of the surface, transparent where the outline cuts the window away.
     QImage shapedPart(const QRect& rect) const;
 
@@ -197,9 +212,12 @@ private:
     // Where the surface differs from what PaintSkin would draw, and the hover look on it, if any.
     QRegion m_stale;
     QRect m_hoverShown;
-    // The pressed and checked areas' rectangles last painted, and their union.
-    std::vector<QRect> m_pressedAreas;
-    std::vector<QRect> m_pressedCover;
+    // What PaintSkin draws for the items as `m_painted` recorded them, except in `m_baseChanged`. Hover
+    // and press looks go onto the surface alone, so the surface is put back from the base by copying,
+    // however many items lie there; the base is painted again only where an item's look changed.
+    QImage m_base;
+    PaintedItems m_painted;
+    QRegion m_baseChanged;
     // The outline last given to the window, as alpha (see BuildMaskAlpha); null without a mask.
     QImage m_outline;
     SkinMessages* m_messages = nullptr;

@@ -42,57 +42,37 @@ int DisplayFont::pixelSize() const
     return int(qMin(pixels, MaxFontPixels));
 }
 
+// Only where an item changed is painted again; the rest of the surface is put back from the base.
 void TSkinForm::PaintSkin()
 {
     ensureSurface();
-    paintPart(m_surface.rect());
-    m_stale = QRegion();
-    m_hoverShown = QRect();
-    RepaintPending = false;
-    update();
-}
-
-// Every pressed or checked area shows the same picture, so their order does not matter and their
-// union is drawn instead; it is worked out again only when they change.
-const std::vector<QRect>& TSkinForm::pressedCover()
-{
-    const QRect bounds = m_surface.rect() & MouseDownBitmap.rect();
-    std::vector<QRect> pressed;
-    for (const HotAreaInfoRec& area : std::as_const(HotAreas)) {
-        if ((area.Toggle && area.Checked) || area.Pressed) {
-            if (const QRect rect = hotAreaRect(area) & bounds; !rect.isEmpty())
-                pressed.push_back(rect);
-        }
-    }
-    if (pressed != m_pressedAreas) {
-        m_pressedAreas = std::move(pressed);
-        m_pressedCover = unionOfRects(m_pressedAreas, bounds);
-    }
-    return m_pressedCover;
+    std::vector<QRect> changed;
+    m_painted.update(*this, m_surface.rect(), changed);
+    itemsChanged(changed);
+    showPainted();
 }
 
 // The surface is made of opaque layers (the rest look, pressed and checked areas, thumbs, glyph
 // displays), composed so that each pixel is copied once, then of font texts drawn over them in order.
-void TSkinForm::paintPart(const QRect& part)
+// Pressed and checked areas all show the same picture, so their order among themselves does not matter.
+void TSkinForm::paintPart(QImage& target, const QRect& part)
 {
-    if (m_surface.isNull() || part.isEmpty())
+    if (target.isNull() || part.isEmpty())
         return;
     std::vector<SurfaceLayer> layers;
     layers.push_back(pictureLayer(MouseUpBitmap, 0, 0, part));
-    for (const QRect& rect : pressedCover()) {
-        if (rect.intersects(part))
-            layers.push_back(pictureLayerPart(MouseDownBitmap, rect, part));
+    const QRect pressedBounds = part & MouseDownBitmap.rect();
+    for (const HotAreaInfoRec& area : std::as_const(HotAreas)) {
+        if ((area.Toggle && area.Checked) || area.Pressed) {
+            if (const QRect rect = hotAreaRect(area) & pressedBounds; !rect.isEmpty())
+                layers.push_back(pictureLayerPart(MouseDownBitmap, rect, part));
+        }
     }
     for (qsizetype i = 0; i < TrackBars.size(); ++i) {
-        const TrackBarInfoRec& bar = TrackBars[i];
-        const std::shared_ptr<QImage>& thumb = i == ActiveTrackBar ? bar.ThumbDownBitmap : bar.ThumbBitmap;
         // Each image at its own size: a pressed thumb that failed to load (0 x 0) must not hide the
         // thumb at rest.
-        if (!thumb || thumb->isNull())
-            continue;
-        const qint64 left = bar.Horizontal ? qint64(bar.X) + bar.ThumbOffset : bar.X;
-        const qint64 top = bar.Horizontal ? bar.Y : qint64(bar.Y) + bar.ThumbOffset;
-        layers.push_back(pictureLayer(*thumb, left, top, part));
+        if (const ThumbLook thumb = thumbLook(i); thumb.picture)
+            layers.push_back(pictureLayer(*thumb.picture, thumb.left, thumb.top, part));
     }
     // A font text lies over the layers before it; the glyph displays after it cover it again.
     struct FontText
@@ -109,13 +89,13 @@ void TSkinForm::paintPart(const QRect& part)
         else if (!display.Value.isEmpty() && display.Font)
             texts.push_back({&display, layers.size()});
     }
-    composeLayers(m_surface, layers, part);
+    composeLayers(target, layers, part);
     for (const FontText& text : texts) {
-        drawFontText(*text.display, part);
+        drawFontText(target, *text.display, part);
         const std::span<const SurfaceLayer> above(layers.begin() + std::ptrdiff_t(text.layersBelow),
                                                   layers.end());
         if (!above.empty())
-            composeLayers(m_surface, above, part);
+            composeLayers(target, above, part);
     }
 }
 
@@ -143,8 +123,8 @@ SurfaceLayer TSkinForm::DrawGlyphText(qint32 x, qint32 y, const QString& text, c
 }
 
 // Drawn unclipped over the skin, only the strokes; the character set needs no font choice here since
-// the text is already Unicode. Only `part` of the surface changes.
-void TSkinForm::drawFontText(const DisplayInfoRec& display, const QRect& part)
+// the text is already Unicode. Only `part` of `target` changes.
+void TSkinForm::drawFontText(QImage& target, const DisplayInfoRec& display, const QRect& part)
 {
     QFont font(display.Font->face);
     font.setBold(display.Font->bold);
@@ -161,7 +141,7 @@ void TSkinForm::drawFontText(const DisplayInfoRec& display, const QRect& part)
     if (x - margin > part.right() || y - margin > part.bottom() || x + reach < part.left() ||
         y + 2 * margin < part.top() || qAbs(x) > MaxTextCoordinate || qAbs(y) > MaxTextCoordinate)
         return;
-    QPainter painter(&m_surface);
+    QPainter painter(&target);
     painter.setClipRect(part);
     painter.setFont(font);
     painter.setPen(QColor(resolveColor(display.Font->color)));
