@@ -178,7 +178,8 @@ void TSkinForm::trackBarChanged(qsizetype index)
 // The base is only ever copied where the rest look lies (see putBack).
 void TSkinForm::refreshBase()
 {
-    for (const QRect& part : m_baseChanged&(MouseUpBitmap.rect() & m_base.rect()))
+    const QRegion changed = m_baseChanged & (MouseUpBitmap.rect() & m_base.rect());
+    for (const QRect& part : changed)
         paintPart(m_base, part);
     m_baseChanged = QRegion();
 }
