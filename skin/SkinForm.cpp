@@ -9,6 +9,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <cstring>
+
 QString skinMessageText(const char* text)
 {
     return QString::fromLatin1(text).replace(u'\r', u'\n');
@@ -93,6 +95,17 @@ void TSkinForm::ApplyMask()
 
     WindowRegion = BuildMaskRegion(MaskBitmap, m_keyColor, m_tolerance);
     m_outline = BuildMaskAlpha(MaskBitmap, m_keyColor, m_tolerance);
+    m_outlineCuts.assign(std::size_t(m_outline.height()), {INT_MAX, -1});
+    for (int y = 0; y < m_outline.height(); ++y) {
+        const uchar* alpha = m_outline.constScanLine(y);
+        auto& [first, last] = m_outlineCuts[std::size_t(y)];
+        for (int x = 0; x < m_outline.width(); ++x) {
+            if (alpha[x] == 0) {
+                first = qMin(first, x);
+                last = x;
+            }
+        }
+    }
     if (!WindowRegion) {
         form->clearMask();
     } else if (WindowRegion->isEmpty()) {
@@ -210,12 +223,9 @@ void TSkinForm::showHoverLook(const QRect& rect)
     const QRegion redraw = m_stale - hover;
     putBack(redraw);
     m_stale -= redraw;
-    if (hover == m_hoverShown)
-        return;
-    m_hoverShown = QRect();
-    if (hover.isEmpty())
-        return;
-    copyLookRect(MouseOnBitmap, hover);
+    // Where the last hover look still shows, it is this one's too.
+    for (const QRect& part : QRegion(hover) - m_hoverShown)
+        copyLookRect(MouseOnBitmap, part);
     m_hoverShown = hover;
 }
 
@@ -238,28 +248,66 @@ void TSkinForm::showPainted()
 
 QImage TSkinForm::shapedSurface() const
 {
-    return shapedPart(m_surface.rect());
+    QImage shaped;
+    shapePart(m_surface.rect(), shaped);
+    return shaped;
 }
 
-QImage TSkinForm::shapedPart(const QRect& rect) const
+std::pair<int, int> TSkinForm::outlineCuts(int y, const QRect& rect) const
 {
-    QImage part = m_surface.copy(rect);
-    if (m_outline.isNull() || part.isNull())
-        return part;
-    QPainter painter(&part);
-    painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-    painter.drawImage(QPoint(0, 0), m_outline, rect);
-    return part;
+    if (y < 0 || std::size_t(y) >= m_outlineCuts.size())
+        return {INT_MAX, -1};
+    const auto [first, last] = m_outlineCuts[std::size_t(y)];
+    return {qMax(first, rect.left()), qMin(last, rect.right())};
 }
 
+void TSkinForm::shapePart(const QRect& rect, QImage& out) const
+{
+    if (out.size() != rect.size() || out.format() != m_surface.format())
+        out = QImage(rect.size(), m_surface.format());
+    for (int y = 0; y < rect.height(); ++y) {
+        const auto* from =
+            reinterpret_cast<const QRgb*>(m_surface.constScanLine(rect.top() + y)) + rect.left();
+        auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
+        std::memcpy(to, from, std::size_t(rect.width()) * sizeof(QRgb));
+        const auto [first, last] = outlineCuts(rect.top() + y, rect);
+        const uchar* alpha = first <= last ? m_outline.constScanLine(rect.top() + y) : nullptr;
+        for (int x = first; x <= last; ++x) {
+            if (alpha[x] == 0)
+                to[x - rect.left()] = 0;
+        }
+    }
+}
+
+// Only the rectangles of the region are drawn, not the one round them, which may take in most of the
+// window between two small changes. They go in strips small enough to stay in the cache between being
+// cut to the outline and drawn.
 void TSkinForm::paintEvent(QPaintEvent* event)
 {
-    const QRect rect = event->rect() & m_surface.rect();
-    if (rect.isEmpty())
-        return;
+    constexpr qsizetype StripBytes = 256 * 1024;
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(rect.topLeft(), shapedPart(rect));
+    QImage strip;
+    for (const QRect& changed : event->region()) {
+        const QRect rect = changed & m_surface.rect();
+        if (rect.isEmpty())
+            continue;
+        const int rows = int(qMax<qsizetype>(1, StripBytes / (qsizetype(rect.width()) * 4)));
+        for (int top = rect.top(); top <= rect.bottom(); top += rows) {
+            const QRect part(rect.left(), top, rect.width(), qMin(rows, rect.bottom() + 1 - top));
+            bool cut = false;
+            for (int y = part.top(); y <= part.bottom() && !cut; ++y) {
+                const auto [first, last] = outlineCuts(y, part);
+                cut = first <= last;
+            }
+            if (!cut) {
+                painter.drawImage(part.topLeft(), m_surface, part);
+                continue;
+            }
+            shapePart(part, strip);
+            painter.drawImage(part.topLeft(), strip);
+        }
+    }
 }
 
 qint32 TSkinForm::IndexOfHotArea(const QString& id) const

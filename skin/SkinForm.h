@@ -202,8 +202,11 @@ private:
     // Makes `region` of the surface, or all of it that is stale, show what PaintSkin draws.
     void putBack(const QRegion& region);
     void showPainted();
-    // `rect` of the surface, transparent where the outline cuts the window away.
-    QImage shapedPart(const QRect& rect) const;
+    // `rect` of the surface into `out`, transparent where the outline cuts the window away (its alpha
+    // is 0 or 255, so a pixel is kept whole or cleared; past the outline's edge it is kept).
+    void shapePart(const QRect& rect, QImage& out) const;
+    // The first and last column of `rect` that the outline cuts away in row `y`; first > last for none.
+    std::pair<int, int> outlineCuts(int y, const QRect& rect) const;
 
     qint32 m_keyColor = 0xFFFFFF;
     qint32 m_tolerance = 0;
@@ -220,6 +223,9 @@ private:
     QRegion m_baseChanged;
     // The outline last given to the window, as alpha (see BuildMaskAlpha); null without a mask.
     QImage m_outline;
+    // Per row of the outline, the first and last column it cuts away (INT_MAX and -1 for none), so
+    // that what it keeps whole is drawn without looking at it.
+    std::vector<std::pair<int, int>> m_outlineCuts;
     SkinMessages* m_messages = nullptr;
     WindowMover* m_mover = nullptr;
     // The press whose notification waits for the window move it started.
