@@ -49,7 +49,8 @@ enum class Items
     WindowAreas,
     ScatteredAreas,
     TrackBars,
-    Displays
+    Displays,
+    FontDisplays
 };
 
 // Every area checked, so the painter copies each one's pressed look.
@@ -70,6 +71,10 @@ QByteArray itemLine(Items items, int i, QRandomGenerator& random)
     case Items::Displays:
         return "D" + n + ", Arial, FALSE, FALSE, 8, 0, " + QByteArray::number(random.bounded(-Side, Side)) +
                ", " + QByteArray::number(random.bounded(-Side, Side)) + ", Number, 0123456789";
+    case Items::FontDisplays:
+        return "D" + n + ", DejaVu Sans, TRUE, FALSE, 72, $0000FF, " +
+               QByteArray::number(random.bounded(Side)) + ", " + QByteArray::number(random.bounded(Side)) +
+               ", Font, 0123456789";
     }
     return {};
 }
@@ -77,13 +82,13 @@ QByteArray itemLine(Items items, int i, QRandomGenerator& random)
 void writeSkin(const QString& folder, Items items)
 {
     QRandomGenerator random(11);
-    const char* section = items == Items::TrackBars  ? "TRACKBARINFO"
-                          : items == Items::Displays ? "DISPLAYINFO"
-                                                     : "HOTAREAINFO";
+    const char* section = items == Items::TrackBars                                  ? "TRACKBARINFO"
+                          : items == Items::Displays || items == Items::FontDisplays ? "DISPLAYINFO"
+                                                                                     : "HOTAREAINFO";
     QByteArray ini = "[Version]\r\nVer=210\r\n[BITMAPINFO]\r\nMaskBitmap=mask.bmp\r\nMouseUpBitmap=up.bmp\r\n"
                      "MouseDownBitmap=down.bmp\r\nMouseOnBitmap=on.bmp\r\nNumbersBitmap=numbers.bmp\r\n";
     // One area to hover over beside the track bars and displays.
-    if (items == Items::TrackBars || items == Items::Displays)
+    if (items != Items::WindowAreas && items != Items::ScatteredAreas)
         ini += "[HOTAREAINFO]\r\nCount=1\r\n1=Play, 1000, 1000, 2000, 2000, Hint\r\n";
     ini += "[" + QByteArray(section) + "]\r\nCount=" + QByteArray::number(Areas) + "\r\n";
     for (int i = 1; i <= Areas; ++i)
@@ -173,7 +178,8 @@ int main(int argc, char* argv[])
     } skins[] = {{"window", Items::WindowAreas, "100,000 window-size areas"},
                  {"scattered", Items::ScatteredAreas, "100,000 scattered areas"},
                  {"bars", Items::TrackBars, "100,000 track bars"},
-                 {"displays", Items::Displays, "100,000 number displays"}};
+                 {"displays", Items::Displays, "100,000 number displays"},
+                 {"fonts", Items::FontDisplays, "100,000 font displays"}};
     const QStringList chosen = app.arguments().mid(1);
     for (const auto& skin : skins) {
         if (!chosen.isEmpty() && !chosen.contains(QLatin1String(skin.argument)))

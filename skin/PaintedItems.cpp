@@ -40,10 +40,15 @@ PaintedItems::Thumb PaintedItems::thumbOf(const TSkinForm& skin, qsizetype index
             pictureLayer(*look.picture, look.left, look.top, m_basis.bounds).rect};
 }
 
+// Compared in place: copying the strings of every display at every paint would cost more.
 bool PaintedItems::displaysChanged(const TSkinForm& skin) const
 {
     for (qsizetype i = 0; i < skin.Displays.size(); ++i) {
-        if (!(displayOf(skin.Displays[i]) == m_displays[std::size_t(i)]))
+        const DisplayInfoRec& now = skin.Displays[i];
+        const Display& recorded = m_displays[std::size_t(i)];
+        if (now.Kind != recorded.kind || now.Value != recorded.value || now.X != recorded.x ||
+            now.Y != recorded.y || bool(now.Font) != recorded.font.has_value() ||
+            (now.Font && !(*now.Font == *recorded.font)))
             return true;
     }
     return false;

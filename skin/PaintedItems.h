@@ -56,7 +56,6 @@ private:
         qint32 x = 0;
         qint32 y = 0;
         std::optional<DisplayFont> font;
-        bool operator==(const Display&) const = default;
     };
 
     static Basis basisOf(const TSkinForm& skin, const QRect& bounds);

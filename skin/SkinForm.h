@@ -110,6 +110,7 @@ public:
     static QRect thumbRect(const TrackBarInfoRec& bar);
     // How far the thumb can travel: the track length less the thumb's extent along the track.
     static qint32 trackTravel(const TrackBarInfoRec& bar);
+    // The thumb image bar `index` shows now (the pressed one while it is dragged) and where.
     ThumbLook thumbLook(qsizetype index) const;
 
     // Copies `rect` of a full-size look (MouseDownBitmap, MouseOnBitmap, ...) onto the surface.

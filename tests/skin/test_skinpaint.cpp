@@ -119,6 +119,7 @@ private:
         fresh.skin->HotAreas = skin.HotAreas;
         fresh.skin->TrackBars = skin.TrackBars;
         fresh.skin->ActiveTrackBar = skin.ActiveTrackBar;
+        fresh.skin->Displays = skin.Displays;
         fresh.skin->PaintSkin();
         QImage picture = fresh.skin->surface();
         if (!hover.isEmpty()) {
@@ -355,9 +356,10 @@ private slots:
         QCOMPARE(at(host, 5, 5), QColor(Qt::gray));
     }
 
-    // Events are "m" (move), "d" (left press), "u" (release) at x,y, and "l" (leave). After each event
-    // whose picture is a fresh paint (a release, a move inside an area or after a repaint was due, a
-    // leave from an area), the surface is held against a skin painting the same items from scratch.
+    // Events are "m" (move), "d" (left press), "u" (release) at x,y, "l" (leave) and "v" (the host
+    // changes a display's value and repaints). After each event whose picture is a fresh paint (a
+    // release, a move inside an area or after a repaint was due, a leave from an area, a repaint), the
+    // surface is held against a skin painting the same items from scratch.
     void repaintsShowWhatAFreshPaintShows_data()
     {
         QTest::addColumn<QString>("events");
@@ -371,6 +373,7 @@ private slots:
         QTest::newRow("thumb dragged over areas") << "m28,45 d28,45 m10,15 m40,45 m60,30 m90,45 u90,45 "
                                                      "m60,45 d123,25 m15,15 d16,16 m17,17 u17,17";
         QTest::newRow("tracks pressed") << "d100,45 u100,45 m100,45 d123,50 u123,50 m35,25";
+        QTest::newRow("display changed by the host") << "m45,28 v m45,28";
         QTest::newRow("skin left") << "m35,25 l m35,25 d35,25 l m36,26 u36,26 l m85,12 l";
     }
 
@@ -404,6 +407,10 @@ private slots:
             case 'l':
                 skin.MouseLeave();
                 fresh = overArea;
+                break;
+            case 'v':
+                skin.Displays[0].Value = QStringLiteral("34");
+                skin.PaintSkin();
                 break;
             }
             const int area = skin.hotAreaAt(point);
