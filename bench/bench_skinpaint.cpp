@@ -72,9 +72,10 @@ QByteArray itemLine(Items items, int i, QRandomGenerator& random)
         return "D" + n + ", Arial, FALSE, FALSE, 8, 0, " + QByteArray::number(random.bounded(-Side, Side)) +
                ", " + QByteArray::number(random.bounded(-Side, Side)) + ", Number, 0123456789";
     case Items::FontDisplays:
-        return "D" + n + ", DejaVu Sans, TRUE, FALSE, 72, $0000FF, " +
-               QByteArray::number(random.bounded(Side)) + ", " + QByteArray::number(random.bounded(Side)) +
-               ", Font, 0123456789";
+        // Sizes past the font engine's glyph cache, each its own, so that every text is drawn afresh.
+        return "D" + n + ", DejaVu Sans, TRUE, FALSE, " + QByteArray::number(random.bounded(48, 3000)) +
+               ", $0000FF, " + QByteArray::number(random.bounded(Side)) + ", " +
+               QByteArray::number(random.bounded(Side)) + ", Font, 0123456789";
     }
     return {};
 }

@@ -191,7 +191,8 @@ private:
     // to `part`.
     SurfaceLayer DrawNumberText(qint32 x, qint32 y, const QString& text, const QRect& part) const;
     SurfaceLayer DrawGlyphText(qint32 x, qint32 y, const QString& text, const QRect& part) const;
-    void drawFontText(QImage& target, const DisplayInfoRec& display, const QRect& part);
+    static void drawFontText(QImage& target, const DisplayInfoRec& display, const QFont& font,
+                             const QRect& part);
     // Records that `rect` of the surface no longer shows what PaintSkin would draw.
     void markStale(const QRect& rect);
     // An item's look changed in `rects`: the base is painted there again and the surface put back.

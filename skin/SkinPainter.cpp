@@ -30,6 +30,41 @@ constexpr qint64 MaxFontPixels = 32767;
 // Qt places glyphs in 26.6 fixed point, which wraps some 33 million pixels out: text placed that far
 // off could never reach the window anyway.
 constexpr qint64 MaxTextCoordinate = 1 << 24;
+// The font engine's work grows with the size of a text, so the font texts one paint draws cover at
+// most this many times the surface, the topmost first. No real skin comes near it; a hostile one loses
+// the texts buried deepest.
+constexpr qint64 FontTextCoverage = 32;
+
+QFont displayFont(const DisplayFont& face)
+{
+    QFont font(face.face);
+    font.setBold(face.bold);
+    font.setItalic(face.italic);
+    if (const int pixels = face.pixelSize(); pixels > 0)
+        font.setPixelSize(pixels);
+    return font;
+}
+
+// Where a font text may draw, cut to `bounds`. Text runs right and down from its corner; a margin of a
+// line takes in strokes that overhang it, and a generous advance per character the characters a
+// fallback font draws wider.
+QRect fontTextBox(const DisplayInfoRec& display, const QFont& font, const QRect& bounds)
+{
+    const qint64 x = display.X;
+    const qint64 y = display.Y;
+    if (qAbs(x) > MaxTextCoordinate || qAbs(y) > MaxTextCoordinate)
+        return {};
+    const QFontMetrics metrics(font);
+    const qint64 margin = metrics.height();
+    const qint64 reach = (qint64(display.Value.size()) + 1) * 4 * (metrics.maxWidth() + margin);
+    const qint64 left = qMax<qint64>(x - margin, bounds.left());
+    const qint64 top = qMax<qint64>(y - margin, bounds.top());
+    const qint64 right = qMin<qint64>(x + reach, bounds.right());
+    const qint64 bottom = qMin<qint64>(y + 2 * margin, bounds.bottom());
+    if (left > right || top > bottom)
+        return {};
+    return QRect(QPoint(int(left), int(top)), QPoint(int(right), int(bottom)));
+}
 
 } // namespace
 
@@ -79,6 +114,8 @@ void TSkinForm::paintPart(QImage& target, const QRect& part)
     {
         const DisplayInfoRec* display;
         std::size_t layersBelow;
+        QFont font;
+        QRect box;
     };
     std::vector<FontText> texts;
     for (const DisplayInfoRec& display : std::as_const(Displays)) {
@@ -87,15 +124,29 @@ void TSkinForm::paintPart(QImage& target, const QRect& part)
         else if (display.Kind == QLatin1String("Text"))
             layers.push_back(DrawGlyphText(display.X, display.Y, display.Value, part));
         else if (!display.Value.isEmpty() && display.Font)
-            texts.push_back({&display, layers.size()});
+            texts.push_back({&display, layers.size(), displayFont(*display.Font), {}});
     }
     composeLayers(target, layers, part);
-    for (const FontText& text : texts) {
-        drawFontText(target, *text.display, part);
-        const std::span<const SurfaceLayer> above(layers.begin() + std::ptrdiff_t(text.layersBelow),
+    // Chosen over the whole surface, so that a repaint of a part draws what a full paint draws there.
+    qint64 coverage = FontTextCoverage * qint64(target.width()) * qint64(target.height());
+    auto drawnFrom = texts.end();
+    while (drawnFrom != texts.begin()) {
+        FontText& text = *(drawnFrom - 1);
+        text.box = fontTextBox(*text.display, text.font, target.rect());
+        coverage -= qint64(text.box.width()) * qint64(text.box.height());
+        if (coverage < 0)
+            break;
+        --drawnFrom;
+    }
+    for (auto text = drawnFrom; text != texts.end(); ++text) {
+        const QRect touched = text->box & part;
+        if (touched.isEmpty())
+            continue;
+        drawFontText(target, *text->display, text->font, touched);
+        const std::span<const SurfaceLayer> above(layers.begin() + std::ptrdiff_t(text->layersBelow),
                                                   layers.end());
         if (!above.empty())
-            composeLayers(target, above, part);
+            composeLayers(target, above, touched);
     }
 }
 
@@ -122,25 +173,11 @@ SurfaceLayer TSkinForm::DrawGlyphText(qint32 x, qint32 y, const QString& text, c
     });
 }
 
-// Drawn unclipped over the skin, only the strokes; the character set needs no font choice here since
-// the text is already Unicode. Only `part` of `target` changes.
-void TSkinForm::drawFontText(QImage& target, const DisplayInfoRec& display, const QRect& part)
+// Only the strokes, and only within `part` of `target`; the character set needs no font choice here
+// since the text is already Unicode.
+void TSkinForm::drawFontText(QImage& target, const DisplayInfoRec& display, const QFont& font,
+                             const QRect& part)
 {
-    QFont font(display.Font->face);
-    font.setBold(display.Font->bold);
-    font.setItalic(display.Font->italic);
-    if (const int pixels = display.Font->pixelSize(); pixels > 0)
-        font.setPixelSize(pixels);
-    // Text runs right and down from its corner; a margin of a line takes in strokes that overhang it,
-    // and a generous advance per character the characters a fallback font draws wider.
-    const QFontMetrics metrics(font);
-    const qint64 margin = metrics.height();
-    const qint64 reach = (qint64(display.Value.size()) + 1) * 4 * (metrics.maxWidth() + margin);
-    const qint64 x = display.X;
-    const qint64 y = display.Y;
-    if (x - margin > part.right() || y - margin > part.bottom() || x + reach < part.left() ||
-        y + 2 * margin < part.top() || qAbs(x) > MaxTextCoordinate || qAbs(y) > MaxTextCoordinate)
-        return;
     QPainter painter(&target);
     painter.setClipRect(part);
     painter.setFont(font);

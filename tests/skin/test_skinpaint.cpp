@@ -292,6 +292,21 @@ private slots:
         QCOMPARE(at(host, 140, 25), QColor(Qt::red)); // the text's colour, $0000FF
     }
 
+    // However many texts a skin piles up, the one on top is drawn.
+    void theTopmostOfManyFontTextsShows()
+    {
+        SkinHost host;
+        prepare(host);
+        DisplayInfoRec under = display(QString(), QStringLiteral("\u2588\u2588\u2588\u2588\u2588\u2588"));
+        under.Font->size = 60;
+        DisplayInfoRec top = under;
+        top.Font = std::make_shared<DisplayFont>(*under.Font);
+        top.Font->color = 0xFF0000;
+        host.skin->Displays = QList<DisplayInfoRec>(200, under) << top;
+        host.skin->PaintSkin();
+        QCOMPARE(at(host, 30, 30), QColor(Qt::blue));
+    }
+
     void otherKindsDrawWithTheFont_data()
     {
         QTest::addColumn<QString>("kind");
