@@ -9,6 +9,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <cstring>
+
 QString skinMessageText(const char* text)
 {
     return QString::fromLatin1(text).replace(u'\r', u'\n');
@@ -93,6 +95,17 @@ void TSkinForm::ApplyMask()
 
     WindowRegion = BuildMaskRegion(MaskBitmap, m_keyColor, m_tolerance);
     m_outline = BuildMaskAlpha(MaskBitmap, m_keyColor, m_tolerance);
+    m_outlineCuts.assign(std::size_t(m_outline.height()), {INT_MAX, -1});
+    for (int y = 0; y < m_outline.height(); ++y) {
+        const uchar* alpha = m_outline.constScanLine(y);
+        auto& [first, last] = m_outlineCuts[std::size_t(y)];
+        for (int x = 0; x < m_outline.width(); ++x) {
+            if (alpha[x] == 0) {
+                first = qMin(first, x);
+                last = x;
+            }
+        }
+    }
     if (!WindowRegion) {
         form->clearMask();
     } else if (WindowRegion->isEmpty()) {
@@ -109,8 +122,16 @@ void TSkinForm::ensureSurface()
     if (m_surface.isNull() || m_surface.size() != size()) {
         m_surface = QImage(size(), QImage::Format_ARGB32_Premultiplied);
         m_surface.fill(Qt::transparent);
-        m_stale = QRegion(m_surface.rect());
+        m_base = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        m_base.fill(Qt::transparent);
+        m_baseChanged = QRegion();
+        m_stale = QRegion();
         m_hoverShown = QRect();
+        // Recorded at once, so that every later change of an item is told.
+        m_painted.forget();
+        std::vector<QRect> everything;
+        m_painted.update(*this, m_surface.rect(), everything);
+        itemsChanged(everything);
     }
 }
 
@@ -134,6 +155,65 @@ void TSkinForm::markStale(const QRect& rect)
         m_hoverShown = QRect();
 }
 
+// Many scattered changes are painted as the one rectangle round them: uniting them one by one would
+// cost more than painting the pixels between them.
+void TSkinForm::itemsChanged(const std::vector<QRect>& rects)
+{
+    constexpr std::size_t MaxSeparateChanges = 16;
+    if (rects.size() > MaxSeparateChanges) {
+        QRect around;
+        for (const QRect& rect : rects)
+            around |= rect;
+        m_baseChanged += around;
+        markStale(around);
+        return;
+    }
+    for (const QRect& rect : rects) {
+        m_baseChanged += rect;
+        markStale(rect);
+    }
+}
+
+void TSkinForm::hotAreaChanged(qsizetype index)
+{
+    std::vector<QRect> changed;
+    m_painted.updateHotArea(*this, index, changed);
+    itemsChanged(changed);
+}
+
+void TSkinForm::trackBarChanged(qsizetype index)
+{
+    std::vector<QRect> changed;
+    m_painted.updateTrackBar(*this, index, changed);
+    itemsChanged(changed);
+}
+
+// The base is only ever copied where the rest look lies (see putBack).
+void TSkinForm::refreshBase()
+{
+    const QRegion changed = m_baseChanged & (MouseUpBitmap.rect() & m_base.rect());
+    for (const QRect& part : changed)
+        paintPart(m_base, part);
+    m_baseChanged = QRegion();
+}
+
+// Where the rest look does not reach, a pixel no item covers keeps what it had when painted over;
+// there the surface is painted over as before, and everywhere else copied from the base.
+void TSkinForm::putBack(const QRegion& region)
+{
+    refreshBase();
+    const QRect restLook = MouseUpBitmap.rect() & m_surface.rect();
+    for (const QRect& part : region) {
+        if (const QRect copied = part & restLook; !copied.isEmpty()) {
+            const SurfaceLayer layer = pictureLayerPart(m_base, copied, copied);
+            composeLayers(m_surface, {&layer, 1}, copied);
+        }
+        for (const QRect& painted : QRegion(part) - restLook)
+            paintPart(m_surface, painted);
+        update(part);
+    }
+}
+
 // The hover copy replaces every pixel of its rectangle, so what is stale under it needs no redraw;
 // a hover look already shown and untouched since is left as it is.
 void TSkinForm::showHoverLook(const QRect& rect)
@@ -141,17 +221,11 @@ void TSkinForm::showHoverLook(const QRect& rect)
     ensureSurface();
     const QRect hover = rect & MouseOnBitmap.rect() & m_surface.rect();
     const QRegion redraw = m_stale - hover;
-    for (const QRect& part : redraw) {
-        paintPart(part);
-        update(part);
-    }
+    putBack(redraw);
     m_stale -= redraw;
-    if (hover == m_hoverShown)
-        return;
-    m_hoverShown = QRect();
-    if (hover.isEmpty())
-        return;
-    copyLookRect(MouseOnBitmap, hover);
+    // Where the last hover look still shows, it is this one's too.
+    for (const QRect& part : QRegion(hover) - m_hoverShown)
+        copyLookRect(MouseOnBitmap, part);
     m_hoverShown = hover;
 }
 
@@ -161,10 +235,12 @@ void TSkinForm::repaintStale()
         PaintSkin();
         return;
     }
-    for (const QRect& part : m_stale) {
-        paintPart(part);
-        update(part);
-    }
+    showPainted();
+}
+
+void TSkinForm::showPainted()
+{
+    putBack(m_stale);
     m_stale = QRegion();
     m_hoverShown = QRect();
     RepaintPending = false;
@@ -172,28 +248,66 @@ void TSkinForm::repaintStale()
 
 QImage TSkinForm::shapedSurface() const
 {
-    return shapedPart(m_surface.rect());
+    QImage shaped;
+    shapePart(m_surface.rect(), shaped);
+    return shaped;
 }
 
-QImage TSkinForm::shapedPart(const QRect& rect) const
+std::pair<int, int> TSkinForm::outlineCuts(int y, const QRect& rect) const
 {
-    QImage part = m_surface.copy(rect);
-    if (m_outline.isNull() || part.isNull())
-        return part;
-    QPainter painter(&part);
-    painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-    painter.drawImage(QPoint(0, 0), m_outline, rect);
-    return part;
+    if (y < 0 || std::size_t(y) >= m_outlineCuts.size())
+        return {INT_MAX, -1};
+    const auto [first, last] = m_outlineCuts[std::size_t(y)];
+    return {qMax(first, rect.left()), qMin(last, rect.right())};
 }
 
+void TSkinForm::shapePart(const QRect& rect, QImage& out) const
+{
+    if (out.size() != rect.size() || out.format() != m_surface.format())
+        out = QImage(rect.size(), m_surface.format());
+    for (int y = 0; y < rect.height(); ++y) {
+        const auto* from =
+            reinterpret_cast<const QRgb*>(m_surface.constScanLine(rect.top() + y)) + rect.left();
+        auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
+        std::memcpy(to, from, std::size_t(rect.width()) * sizeof(QRgb));
+        const auto [first, last] = outlineCuts(rect.top() + y, rect);
+        const uchar* alpha = first <= last ? m_outline.constScanLine(rect.top() + y) : nullptr;
+        for (int x = first; x <= last; ++x) {
+            if (alpha[x] == 0)
+                to[x - rect.left()] = 0;
+        }
+    }
+}
+
+// Only the rectangles of the region are drawn, not the one round them, which may take in most of the
+// window between two small changes. They go in strips small enough to stay in the cache between being
+// cut to the outline and drawn.
 void TSkinForm::paintEvent(QPaintEvent* event)
 {
-    const QRect rect = event->rect() & m_surface.rect();
-    if (rect.isEmpty())
-        return;
+    constexpr qsizetype StripBytes = 256 * 1024;
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(rect.topLeft(), shapedPart(rect));
+    QImage strip;
+    for (const QRect& changed : event->region()) {
+        const QRect rect = changed & m_surface.rect();
+        if (rect.isEmpty())
+            continue;
+        const int rows = int(qMax<qsizetype>(1, StripBytes / (qsizetype(rect.width()) * 4)));
+        for (int top = rect.top(); top <= rect.bottom(); top += rows) {
+            const QRect part(rect.left(), top, rect.width(), qMin(rows, rect.bottom() + 1 - top));
+            bool cut = false;
+            for (int y = part.top(); y <= part.bottom() && !cut; ++y) {
+                const auto [first, last] = outlineCuts(y, part);
+                cut = first <= last;
+            }
+            if (!cut) {
+                painter.drawImage(part.topLeft(), m_surface, part);
+                continue;
+            }
+            shapePart(part, strip);
+            painter.drawImage(part.topLeft(), strip);
+        }
+    }
 }
 
 qint32 TSkinForm::IndexOfHotArea(const QString& id) const
@@ -261,16 +375,14 @@ QRect TSkinForm::thumbRect(const TrackBarInfoRec& bar)
                     top + bar.ThumbHeight);
 }
 
-QRect TSkinForm::thumbArea(const TrackBarInfoRec& bar)
+ThumbLook TSkinForm::thumbLook(qsizetype index) const
 {
-    const qint64 left = bar.Horizontal ? qint64(bar.X) + bar.ThumbOffset : bar.X;
-    const qint64 top = bar.Horizontal ? bar.Y : qint64(bar.Y) + bar.ThumbOffset;
-    QRect area;
-    for (const std::shared_ptr<QImage>& thumb : {bar.ThumbBitmap, bar.ThumbDownBitmap}) {
-        if (thumb)
-            area |= pictureLayer(*thumb, left, top, QRect(0, 0, INT_MAX, INT_MAX)).rect;
-    }
-    return area;
+    const TrackBarInfoRec& bar = TrackBars[index];
+    const std::shared_ptr<QImage>& thumb = index == ActiveTrackBar ? bar.ThumbDownBitmap : bar.ThumbBitmap;
+    if (!thumb || thumb->isNull())
+        return {};
+    return {thumb.get(), bar.Horizontal ? qint64(bar.X) + bar.ThumbOffset : bar.X,
+            bar.Horizontal ? bar.Y : qint64(bar.Y) + bar.ThumbOffset};
 }
 
 qint32 TSkinForm::trackTravel(const TrackBarInfoRec& bar)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/PaintedItems.h"
 #include "skin/ShiftState.h"
 #include "skin/SkinItems.h"
 
@@ -21,6 +22,14 @@ struct SurfaceLayer;
 namespace platform {
 class IniFile;
 }
+
+// The picture a track bar's thumb shows now and where its top left lies; no picture when it shows none.
+struct ThumbLook
+{
+    const QImage* picture = nullptr;
+    qint64 left = 0;
+    qint64 top = 0;
+};
 
 // The banner every skin load shows first, and the warning for skins older than MinSkinVersion; lines
 // are separated by carriage returns as the skin builder writes them. skinMessageText() turns them
@@ -101,6 +110,8 @@ public:
     static QRect thumbRect(const TrackBarInfoRec& bar);
     // How far the thumb can travel: the track length less the thumb's extent along the track.
     static qint32 trackTravel(const TrackBarInfoRec& bar);
+    // The thumb image bar `index` shows now (the pressed one while it is dragged) and where.
+    ThumbLook thumbLook(qsizetype index) const;
 
     // Copies `rect` of a full-size look (MouseDownBitmap, MouseOnBitmap, ...) onto the surface.
     void copyLookRect(const QImage& look, const QRect& rect);
@@ -174,21 +185,30 @@ private:
     void dragTrackBar(QPoint point);
     QString trackBarHint(QPoint point) const;
     void moveWindow(Qt::MouseButton button, TShiftState shift, int x, int y);
-    // Redraws `part` of the surface as PaintSkin draws the whole.
-    void paintPart(const QRect& part);
-    // The pixels of the pressed and checked hot areas, as disjoint rectangles.
-    const std::vector<QRect>& pressedCover();
+    // Draws `part` of `target` as PaintSkin draws the whole surface.
+    void paintPart(QImage& target, const QRect& part);
     // The cells of Text from the number strip and from the text sheet, laid out from (x, y) and cut
     // to `part`.
     SurfaceLayer DrawNumberText(qint32 x, qint32 y, const QString& text, const QRect& part) const;
     SurfaceLayer DrawGlyphText(qint32 x, qint32 y, const QString& text, const QRect& part) const;
-    void drawFontText(const DisplayInfoRec& display, const QRect& part);
+    static void drawFontText(QImage& target, const DisplayInfoRec& display, const QFont& font,
+                             const QRect& part);
     // Records that `rect` of the surface no longer shows what PaintSkin would draw.
     void markStale(const QRect& rect);
-    // Where the bar's thumb lies, whichever of its two images is drawn.
-    static QRect thumbArea(const TrackBarInfoRec& bar);
-    // `rect` of the surface, transparent where the outline cuts the window away.
-    QImage shapedPart(const QRect& rect) const;
+    // An item's look changed in `rects`: the base is painted there again and the surface put back.
+    void itemsChanged(const std::vector<QRect>& rects);
+    void hotAreaChanged(qsizetype index);
+    void trackBarChanged(qsizetype index);
+    // Paints the base again where items changed.
+    void refreshBase();
+    // Makes `region` of the surface, or all of it that is stale, show what PaintSkin draws.
+    void putBack(const QRegion& region);
+    void showPainted();
+    // `rect` of the surface into `out`, transparent where the outline cuts the window away (its alpha
+    // is 0 or 255, so a pixel is kept whole or cleared; past the outline's edge it is kept).
+    void shapePart(const QRect& rect, QImage& out) const;
+    // The first and last column of `rect` that the outline cuts away in row `y`; first > last for none.
+    std::pair<int, int> outlineCuts(int y, const QRect& rect) const;
 
     qint32 m_keyColor = 0xFFFFFF;
     qint32 m_tolerance = 0;
@@ -197,11 +217,17 @@ private:
     // Where the surface differs from what PaintSkin would draw, and the hover look on it, if any.
     QRegion m_stale;
     QRect m_hoverShown;
-    // The pressed and checked areas' rectangles last painted, and their union.
-    std::vector<QRect> m_pressedAreas;
-    std::vector<QRect> m_pressedCover;
+    // What PaintSkin draws for the items as `m_painted` recorded them, except in `m_baseChanged`. Hover
+    // and press looks go onto the surface alone, so the surface is put back from the base by copying,
+    // however many items lie there; the base is painted again only where an item's look changed.
+    QImage m_base;
+    PaintedItems m_painted;
+    QRegion m_baseChanged;
     // The outline last given to the window, as alpha (see BuildMaskAlpha); null without a mask.
     QImage m_outline;
+    // Per row of the outline, the first and last column it cuts away (INT_MAX and -1 for none), so
+    // that what it keeps whole is drawn without looking at it.
+    std::vector<std::pair<int, int>> m_outlineCuts;
     SkinMessages* m_messages = nullptr;
     WindowMover* m_mover = nullptr;
     // The press whose notification waits for the window move it started.

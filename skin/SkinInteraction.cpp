@@ -28,12 +28,12 @@ qint32 thumbExtent(const TrackBarInfoRec& bar)
 
 void TSkinForm::MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y)
 {
-    if (ActiveTrackBar >= 0 && ActiveTrackBar < TrackBars.size())
-        markStale(thumbArea(TrackBars[ActiveTrackBar]));
+    const qint32 wasActive = ActiveTrackBar;
     CurrentID.clear();
     ItemPressed = false;
     Dragging = false;
     ActiveTrackBar = -1;
+    trackBarChanged(wasActive);
     if (button != Qt::LeftButton) {
         emit mouseDownNotify(CurrentID, button, shift, x, y);
         return;
@@ -53,6 +53,7 @@ void TSkinForm::MouseDown(Qt::MouseButton button, TShiftState shift, int x, int 
             pressed.Checked = !pressed.Checked;
             copyLookRect(pressed.Checked ? MouseDownBitmap : MouseUpBitmap, hotAreaRect(pressed));
         }
+        hotAreaChanged(area);
     }
     const int display = displayAt(point);
     if (display >= 0) {
@@ -117,7 +118,8 @@ void TSkinForm::MouseMove(TShiftState shift, int x, int y)
     else
         hint = trackBarHint(point);
 
-    for (HotAreaInfoRec& area : HotAreas) {
+    for (qsizetype i = 0; i < HotAreas.size(); ++i) {
+        HotAreaInfoRec& area = HotAreas[i];
         if (hotAreaRect(area).contains(point)) {
             OverHotArea = true;
             CurrentID = area.ID;
@@ -128,7 +130,7 @@ void TSkinForm::MouseMove(TShiftState shift, int x, int y)
         }
         if (area.Pressed) {
             area.Pressed = false;
-            markStale(hotAreaRect(area));
+            hotAreaChanged(i);
         }
         OverHotArea = false;
     }
@@ -180,7 +182,7 @@ void TSkinForm::pressTrackBars(QPoint point)
             CurrentID = bar.ID;
             Dragging = true;
             ActiveTrackBar = static_cast<qint32>(i);
-            markStale(thumbArea(bar));
+            trackBarChanged(i);
             GrabOffset = static_cast<qint32>(alongAxis(bar, point) - bar.ThumbOffset);
             return;
         }

@@ -38,6 +38,8 @@ struct DisplayFont
     // Capped at 32767, the largest side of a skin picture: no text needs more, and the sum must not
     // overflow.
     int pixelSize() const;
+
+    bool operator==(const DisplayFont&) const = default;
 };
 
 struct DisplayInfoRec

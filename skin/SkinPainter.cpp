@@ -30,6 +30,41 @@ constexpr qint64 MaxFontPixels = 32767;
 // Qt places glyphs in 26.6 fixed point, which wraps some 33 million pixels out: text placed that far
 // off could never reach the window anyway.
 constexpr qint64 MaxTextCoordinate = 1 << 24;
+// The font engine's work grows with the size of a text, so the font texts one paint draws cover at
+// most this many times the surface, the topmost first. No real skin comes near it; a hostile one loses
+// the texts buried deepest.
+constexpr qint64 FontTextCoverage = 32;
+
+QFont displayFont(const DisplayFont& face)
+{
+    QFont font(face.face);
+    font.setBold(face.bold);
+    font.setItalic(face.italic);
+    if (const int pixels = face.pixelSize(); pixels > 0)
+        font.setPixelSize(pixels);
+    return font;
+}
+
+// Where a font text may draw, cut to `bounds`. Text runs right and down from its corner; a margin of a
+// line takes in strokes that overhang it, and a generous advance per character the characters a
+// fallback font draws wider.
+QRect fontTextBox(const DisplayInfoRec& display, const QFont& font, const QRect& bounds)
+{
+    const qint64 x = display.X;
+    const qint64 y = display.Y;
+    if (qAbs(x) > MaxTextCoordinate || qAbs(y) > MaxTextCoordinate)
+        return {};
+    const QFontMetrics metrics(font);
+    const qint64 margin = metrics.height();
+    const qint64 reach = (qint64(display.Value.size()) + 1) * 4 * (metrics.maxWidth() + margin);
+    const qint64 left = qMax<qint64>(x - margin, bounds.left());
+    const qint64 top = qMax<qint64>(y - margin, bounds.top());
+    const qint64 right = qMin<qint64>(x + reach, bounds.right());
+    const qint64 bottom = qMin<qint64>(y + 2 * margin, bounds.bottom());
+    if (left > right || top > bottom)
+        return {};
+    return QRect(QPoint(int(left), int(top)), QPoint(int(right), int(bottom)));
+}
 
 } // namespace
 
@@ -42,63 +77,45 @@ int DisplayFont::pixelSize() const
     return int(qMin(pixels, MaxFontPixels));
 }
 
+// Only where an item changed is painted again; the rest of the surface is put back from the base.
 void TSkinForm::PaintSkin()
 {
     ensureSurface();
-    paintPart(m_surface.rect());
-    m_stale = QRegion();
-    m_hoverShown = QRect();
-    RepaintPending = false;
-    update();
-}
-
-// Every pressed or checked area shows the same picture, so their order does not matter and their
-// union is drawn instead; it is worked out again only when they change.
-const std::vector<QRect>& TSkinForm::pressedCover()
-{
-    const QRect bounds = m_surface.rect() & MouseDownBitmap.rect();
-    std::vector<QRect> pressed;
-    for (const HotAreaInfoRec& area : std::as_const(HotAreas)) {
-        if ((area.Toggle && area.Checked) || area.Pressed) {
-            if (const QRect rect = hotAreaRect(area) & bounds; !rect.isEmpty())
-                pressed.push_back(rect);
-        }
-    }
-    if (pressed != m_pressedAreas) {
-        m_pressedAreas = std::move(pressed);
-        m_pressedCover = unionOfRects(m_pressedAreas, bounds);
-    }
-    return m_pressedCover;
+    std::vector<QRect> changed;
+    m_painted.update(*this, m_surface.rect(), changed);
+    itemsChanged(changed);
+    showPainted();
 }
 
 // The surface is made of opaque layers (the rest look, pressed and checked areas, thumbs, glyph
 // displays), composed so that each pixel is copied once, then of font texts drawn over them in order.
-void TSkinForm::paintPart(const QRect& part)
+// Pressed and checked areas all show the same picture, so their order among themselves does not matter.
+void TSkinForm::paintPart(QImage& target, const QRect& part)
 {
-    if (m_surface.isNull() || part.isEmpty())
+    if (target.isNull() || part.isEmpty())
         return;
     std::vector<SurfaceLayer> layers;
     layers.push_back(pictureLayer(MouseUpBitmap, 0, 0, part));
-    for (const QRect& rect : pressedCover()) {
-        if (rect.intersects(part))
-            layers.push_back(pictureLayerPart(MouseDownBitmap, rect, part));
+    const QRect pressedBounds = part & MouseDownBitmap.rect();
+    for (const HotAreaInfoRec& area : std::as_const(HotAreas)) {
+        if ((area.Toggle && area.Checked) || area.Pressed) {
+            if (const QRect rect = hotAreaRect(area) & pressedBounds; !rect.isEmpty())
+                layers.push_back(pictureLayerPart(MouseDownBitmap, rect, part));
+        }
     }
     for (qsizetype i = 0; i < TrackBars.size(); ++i) {
-        const TrackBarInfoRec& bar = TrackBars[i];
-        const std::shared_ptr<QImage>& thumb = i == ActiveTrackBar ? bar.ThumbDownBitmap : bar.ThumbBitmap;
         // Each image at its own size: a pressed thumb that failed to load (0 x 0) must not hide the
         // thumb at rest.
-        if (!thumb || thumb->isNull())
-            continue;
-        const qint64 left = bar.Horizontal ? qint64(bar.X) + bar.ThumbOffset : bar.X;
-        const qint64 top = bar.Horizontal ? bar.Y : qint64(bar.Y) + bar.ThumbOffset;
-        layers.push_back(pictureLayer(*thumb, left, top, part));
+        if (const ThumbLook thumb = thumbLook(i); thumb.picture)
+            layers.push_back(pictureLayer(*thumb.picture, thumb.left, thumb.top, part));
     }
     // A font text lies over the layers before it; the glyph displays after it cover it again.
     struct FontText
     {
         const DisplayInfoRec* display;
         std::size_t layersBelow;
+        QFont font;
+        QRect box;
     };
     std::vector<FontText> texts;
     for (const DisplayInfoRec& display : std::as_const(Displays)) {
@@ -107,15 +124,29 @@ void TSkinForm::paintPart(const QRect& part)
         else if (display.Kind == QLatin1String("Text"))
             layers.push_back(DrawGlyphText(display.X, display.Y, display.Value, part));
         else if (!display.Value.isEmpty() && display.Font)
-            texts.push_back({&display, layers.size()});
+            texts.push_back({&display, layers.size(), displayFont(*display.Font), {}});
     }
-    composeLayers(m_surface, layers, part);
-    for (const FontText& text : texts) {
-        drawFontText(*text.display, part);
-        const std::span<const SurfaceLayer> above(layers.begin() + std::ptrdiff_t(text.layersBelow),
+    composeLayers(target, layers, part);
+    // Chosen over the whole surface, so that a repaint of a part draws what a full paint draws there.
+    qint64 coverage = FontTextCoverage * qint64(target.width()) * qint64(target.height());
+    auto drawnFrom = texts.end();
+    while (drawnFrom != texts.begin()) {
+        FontText& text = *(drawnFrom - 1);
+        text.box = fontTextBox(*text.display, text.font, target.rect());
+        coverage -= qint64(text.box.width()) * qint64(text.box.height());
+        if (coverage < 0)
+            break;
+        --drawnFrom;
+    }
+    for (auto text = drawnFrom; text != texts.end(); ++text) {
+        const QRect touched = text->box & part;
+        if (touched.isEmpty())
+            continue;
+        drawFontText(target, *text->display, text->font, touched);
+        const std::span<const SurfaceLayer> above(layers.begin() + std::ptrdiff_t(text->layersBelow),
                                                   layers.end());
         if (!above.empty())
-            composeLayers(m_surface, above, part);
+            composeLayers(target, above, touched);
     }
 }
 
@@ -142,26 +173,12 @@ SurfaceLayer TSkinForm::DrawGlyphText(qint32 x, qint32 y, const QString& text, c
     });
 }
 
-// Drawn unclipped over the skin, only the strokes; the character set needs no font choice here since
-// the text is already Unicode. Only `part` of the surface changes.
-void TSkinForm::drawFontText(const DisplayInfoRec& display, const QRect& part)
+// Only the strokes, and only within `part` of `target`; the character set needs no font choice here
+// since the text is already Unicode.
+void TSkinForm::drawFontText(QImage& target, const DisplayInfoRec& display, const QFont& font,
+                             const QRect& part)
 {
-    QFont font(display.Font->face);
-    font.setBold(display.Font->bold);
-    font.setItalic(display.Font->italic);
-    if (const int pixels = display.Font->pixelSize(); pixels > 0)
-        font.setPixelSize(pixels);
-    // Text runs right and down from its corner; a margin of a line takes in strokes that overhang it,
-    // and a generous advance per character the characters a fallback font draws wider.
-    const QFontMetrics metrics(font);
-    const qint64 margin = metrics.height();
-    const qint64 reach = (qint64(display.Value.size()) + 1) * 4 * (metrics.maxWidth() + margin);
-    const qint64 x = display.X;
-    const qint64 y = display.Y;
-    if (x - margin > part.right() || y - margin > part.bottom() || x + reach < part.left() ||
-        y + 2 * margin < part.top() || qAbs(x) > MaxTextCoordinate || qAbs(y) > MaxTextCoordinate)
-        return;
-    QPainter painter(&m_surface);
+    QPainter painter(&target);
     painter.setClipRect(part);
     painter.setFont(font);
     painter.setPen(QColor(resolveColor(display.Font->color)));

@@ -145,6 +145,14 @@ void copySegment(uchar* bits, qsizetype stride, const SurfaceLayer& layer, const
     }
 }
 
+// The picture in a format whose pixels are copied as they are, or made opaque on the way (RGB32).
+QImage copyable(const QImage& picture)
+{
+    const bool direct =
+        picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied;
+    return direct ? picture : picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
 struct Edge
 {
     int y;
@@ -243,36 +251,6 @@ SurfaceLayer stripLayer(const QImage& picture, qint64 x, qint64 y, QSize cell, c
     return layer;
 }
 
-std::vector<QRect> unionOfRects(std::span<const QRect> rects, const QRect& clip)
-{
-    std::vector<QRect> cover;
-    std::vector<Segment> above; // the runs of the band above, still open at the bottom of `cover`
-    std::size_t aboveFirst = 0;
-    sweepRects(rects, clip, [&](int top, int bottom, const std::vector<Segment>& segments) {
-        std::vector<Segment> runs;
-        for (const Segment& segment : segments) {
-            if (segment.layer >= 0)
-                runs.push_back({segment.left, segment.right, 0});
-        }
-        // A band with the runs of the band right above it makes those rectangles taller.
-        const bool same = !above.empty() && cover[aboveFirst].bottom() + 1 == top &&
-                          std::equal(runs.begin(), runs.end(), above.begin(), above.end(),
-                                     [](const Segment& a, const Segment& b) {
-                                         return a.left == b.left && a.right == b.right;
-                                     });
-        if (same) {
-            for (std::size_t i = aboveFirst; i < cover.size(); ++i)
-                cover[i].setBottom(bottom - 1);
-            return;
-        }
-        aboveFirst = cover.size();
-        for (const Segment& run : runs)
-            cover.emplace_back(QPoint(run.left, top), QPoint(run.right - 1, bottom - 1));
-        above = std::move(runs);
-    });
-    return cover;
-}
-
 void composeLayers(QImage& surface, std::span<const SurfaceLayer> layers, const QRect& clip)
 {
     const QRect area = clip & surface.rect();
@@ -282,6 +260,17 @@ void composeLayers(QImage& surface, std::span<const SurfaceLayer> layers, const 
         --first;
     if (first > 0)
         --first;
+    if (area.isEmpty() || first == layers.size())
+        return;
+    uchar* bits = surface.bits();
+    const qsizetype stride = surface.bytesPerLine();
+    // One layer over the whole area is a plain copy.
+    if (first + 1 == layers.size() && layers[first].picture && layers[first].rect.contains(area)) {
+        const SurfaceLayer& layer = layers[first];
+        copySegment(bits, stride, layer, copyable(*layer.picture),
+                    {area.left(), area.right() + 1, int(first)}, area.top(), area.bottom() + 1);
+        return;
+    }
     std::vector<QRect> rects(layers.size());
     QHash<const QImage*, QImage> pictures;
     for (std::size_t i = first; i < layers.size(); ++i) {
@@ -289,15 +278,9 @@ void composeLayers(QImage& surface, std::span<const SurfaceLayer> layers, const 
         if (!picture)
             continue;
         rects[i] = layers[i].rect;
-        if (!pictures.contains(picture)) {
-            const bool direct = picture->format() == QImage::Format_RGB32 ||
-                                picture->format() == QImage::Format_ARGB32_Premultiplied;
-            pictures.insert(picture, direct ? *picture
-                                            : picture->convertToFormat(QImage::Format_ARGB32_Premultiplied));
-        }
+        if (!pictures.contains(picture))
+            pictures.insert(picture, copyable(*picture));
     }
-    uchar* bits = area.isEmpty() ? nullptr : surface.bits();
-    const qsizetype stride = surface.bytesPerLine();
     sweepRects(rects, area, [&](int top, int bottom, const std::vector<Segment>& segments) {
         for (const Segment& segment : segments) {
             if (segment.layer < 0)

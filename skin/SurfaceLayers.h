@@ -33,9 +33,6 @@ SurfaceLayer pictureLayerPart(const QImage& picture, const QRect& part, const QR
 SurfaceLayer stripLayer(const QImage& picture, qint64 x, qint64 y, QSize cell, const QString& text,
                         const QRect& clip, const std::function<QPoint(char32_t)>& cellOf);
 
-// The union of `rects` inside `clip`, as disjoint rectangles, top to bottom.
-std::vector<QRect> unionOfRects(std::span<const QRect> rects, const QRect& clip);
-
 // Copies `layers` onto `surface` (Format_ARGB32_Premultiplied) inside `clip`, with the result of
 // copying them one after the other, later ones over earlier ones. Each pixel is written once, by the
 // last layer holding it, so the work grows with the clipped area and the number of layers and never

@@ -1,6 +1,7 @@
 #include "skin/SkinForm.h"
 #include "tests/skin/SkinFixtures.h"
 
+#include <QPainter>
 #include <QTest>
 
 namespace {
@@ -29,6 +30,17 @@ QImage filled(QSize size, QColor color)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);
+    return image;
+}
+
+// Every pixel tells where in the picture it lies and which look it is, so that a copy from the wrong
+// place or the wrong look shows.
+QImage patterned(QSize size, int look)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 5 % 256, y * 7 % 256, look * 50 + (x + y) % 50));
     return image;
 }
 
@@ -64,6 +76,59 @@ private:
     }
 
     static QColor at(const SkinHost& host, int x, int y) { return host.skin->surface().pixelColor(x, y); }
+
+    // Items of every kind over one another: two areas (the second a checked two-state one) under a
+    // number display and a font text, a horizontal thumb under the second area's corner, a radio group
+    // of two under a text display, and a vertical thumb over the second member.
+    static void prepareOverlapping(TSkinForm& skin)
+    {
+        skin.resize(160, 70);
+        skin.MouseUpBitmap = patterned({160, 70}, 0);
+        skin.MouseDownBitmap = patterned({160, 70}, 1);
+        skin.MouseOnBitmap = patterned({160, 70}, 2);
+        skin.NumbersBitmap = glyphImage(110, 8, 1, 11);
+        skin.TextBitmap = glyphImage(300, 30, 3, 30);
+        skin.HotAreas = {hotArea("Plain", 10, 10, 40, 30), hotArea("Toggle", 30, 20, 40, 30),
+                         hotArea("RadioA", 80, 5, 30, 20), hotArea("RadioB", 100, 15, 30, 20)};
+        for (qsizetype i = 1; i < 4; ++i)
+            skin.HotAreas[i].Toggle = true;
+        skin.HotAreas[1].Checked = true;
+        skin.HotAreas[2].Checked = true;
+        skin.HotAreas[2].Group = skin.HotAreas[3].Group = QStringLiteral("G");
+        skin.GroupNames = {QStringLiteral("G")};
+        skin.GroupCurrent = {QStringLiteral("2")};
+        skin.TrackBars = {trackBar("H", 25, 42, 100, true, 0, {10, 8}),
+                          trackBar("V", 120, 0, 60, false, 20, {8, 10})};
+        for (TrackBarInfoRec& bar : skin.TrackBars) {
+            const QSize thumb(bar.ThumbWidth, bar.ThumbHeight);
+            bar.ThumbBitmap = std::make_shared<QImage>(patterned(thumb, 3));
+            bar.ThumbDownBitmap = std::make_shared<QImage>(patterned(thumb, 4));
+        }
+        skin.ActiveTrackBar = -1;
+        DisplayInfoRec text = display(QString(), QStringLiteral("W"), 60, 35);
+        text.Font->size = 12;
+        skin.Displays = {display("Number", "12", 40, 25), display("Text", "Hi", 95, 12), text};
+    }
+
+    // What a skin that never painted before draws for `skin`'s items as they are now, under the hover
+    // look of `hover`.
+    static QImage paintedAfresh(const TSkinForm& skin, const QRect& hover)
+    {
+        SkinHost fresh;
+        prepareOverlapping(*fresh.skin);
+        fresh.skin->HotAreas = skin.HotAreas;
+        fresh.skin->TrackBars = skin.TrackBars;
+        fresh.skin->ActiveTrackBar = skin.ActiveTrackBar;
+        fresh.skin->Displays = skin.Displays;
+        fresh.skin->PaintSkin();
+        QImage picture = fresh.skin->surface();
+        if (!hover.isEmpty()) {
+            QPainter painter(&picture);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(hover.topLeft(), skin.MouseOnBitmap, hover);
+        }
+        return picture;
+    }
 
 private slots:
     void paintsRestLookAndPressedOrCheckedAreas()
@@ -227,6 +292,21 @@ private slots:
         QCOMPARE(at(host, 140, 25), QColor(Qt::red)); // the text's colour, $0000FF
     }
 
+    // However many texts a skin piles up, the one on top is drawn.
+    void theTopmostOfManyFontTextsShows()
+    {
+        SkinHost host;
+        prepare(host);
+        DisplayInfoRec under = display(QString(), QStringLiteral("\u2588\u2588\u2588\u2588\u2588\u2588"));
+        under.Font->size = 60;
+        DisplayInfoRec top = under;
+        top.Font = std::make_shared<DisplayFont>(*under.Font);
+        top.Font->color = 0xFF0000;
+        host.skin->Displays = QList<DisplayInfoRec>(200, under) << top;
+        host.skin->PaintSkin();
+        QCOMPARE(at(host, 30, 30), QColor(Qt::blue));
+    }
+
     void otherKindsDrawWithTheFont_data()
     {
         QTest::addColumn<QString>("kind");
@@ -289,6 +369,71 @@ private slots:
         host.skin->Displays = {huge};
         host.skin->PaintSkin();
         QCOMPARE(at(host, 5, 5), QColor(Qt::gray));
+    }
+
+    // Events are "m" (move), "d" (left press), "u" (release) at x,y, "l" (leave) and "v" (the host
+    // changes a display's value and repaints). After each event whose picture is a fresh paint (a
+    // release, a move inside an area or after a repaint was due, a leave from an area, a repaint), the
+    // surface is held against a skin painting the same items from scratch.
+    void repaintsShowWhatAFreshPaintShows_data()
+    {
+        QTest::addColumn<QString>("events");
+        QTest::newRow("hovering over overlapping items") << "m15,15 m35,25 m45,35 m60,45 m5,55 m6,56 m90,15 "
+                                                            "m110,25 m125,25 m6,56 m7,57";
+        QTest::newRow("two-state area pressed and released") << "m35,25 d35,25 m36,26 u36,26 m37,27 d37,27 "
+                                                                "u37,27 m15,15";
+        QTest::newRow("released over another area") << "m15,15 d15,15 m35,25 u35,25 m15,15 d40,30 m41,31 "
+                                                       "m5,55 m6,56 u6,56";
+        QTest::newRow("radio group") << "d105,25 u105,25 m85,12 d85,12 u85,12 m105,25 d105,25 u105,25";
+        QTest::newRow("thumb dragged over areas") << "m28,45 d28,45 m10,15 m40,45 m60,30 m90,45 u90,45 "
+                                                     "m60,45 d123,25 m15,15 d16,16 m17,17 u17,17";
+        QTest::newRow("tracks pressed") << "d100,45 u100,45 m100,45 d123,50 u123,50 m35,25";
+        QTest::newRow("display changed by the host") << "m45,28 v m45,28";
+        QTest::newRow("skin left") << "m35,25 l m35,25 d35,25 l m36,26 u36,26 l m85,12 l";
+    }
+
+    void repaintsShowWhatAFreshPaintShows()
+    {
+        QFETCH(QString, events);
+        SkinHost host;
+        TSkinForm& skin = *host.skin;
+        prepareOverlapping(skin);
+        skin.PaintSkin();
+        for (const QString& event : events.split(u' ')) {
+            const QStringList xy = event.mid(1).split(u',');
+            const QPoint point = xy.size() == 2 ? QPoint(xy[0].toInt(), xy[1].toInt()) : QPoint();
+            const bool freshBefore =
+                skin.RepaintPending && std::none_of(skin.HotAreas.begin(), skin.HotAreas.end(),
+                                                    [](const HotAreaInfoRec& area) { return area.Pressed; });
+            const bool overArea = skin.OverHotArea;
+            bool fresh = true;
+            switch (event[0].toLatin1()) {
+            case 'm':
+                skin.MouseMove({}, point.x(), point.y());
+                fresh = skin.hotAreaAt(point) >= 0 || freshBefore;
+                break;
+            case 'd':
+                skin.MouseDown(Qt::LeftButton, {}, point.x(), point.y());
+                fresh = false;
+                break;
+            case 'u':
+                skin.MouseUp(Qt::LeftButton, {}, point.x(), point.y());
+                break;
+            case 'l':
+                skin.MouseLeave();
+                fresh = overArea;
+                break;
+            case 'v':
+                skin.Displays[0].Value = QStringLiteral("34");
+                skin.PaintSkin();
+                break;
+            }
+            const int area = skin.hotAreaAt(point);
+            const QRect hover =
+                event[0] == u'm' && area >= 0 ? TSkinForm::hotAreaRect(skin.HotAreas[area]) : QRect();
+            if (fresh)
+                QVERIFY2(skin.surface() == paintedAfresh(skin, hover), qPrintable(event));
+        }
     }
 
     void emptyValueDrawsNothing()
