@@ -9,8 +9,6 @@
 
 #include <QEventLoop>
 #include <QFile>
-#include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QTimer>
 
 #include <cerrno>
@@ -23,9 +21,8 @@ constexpr char kListMarkerName[] = "files1.lst";
 constexpr char kPifName[] = "extrc.pif";
 constexpr char kPifMarkerName[] = "extrc1.pif";
 constexpr char kStatusSuffix[] = ".status";
-// A look now and then in case the folder's change notification does not come (a full inotify table,
-// a network file system).
-constexpr int kFallbackLookMs = 50;
+// A look now and then for the marker of an interpreter that does not end after making it.
+constexpr int kLookMs = 50;
 // The interpreter ends right after making its marker.
 constexpr int kEndAfterMarkerMs = 5000;
 
@@ -208,20 +205,19 @@ BatchRunner::Outcome BatchRunner::run(const QString& firstLine, const QString& s
 
 BatchRunner::Ending BatchRunner::waitForMarker(const QString& marker, platform::BatchProcess& batch) const
 {
-    // The interpreter renames the finished marker into the home folder, so a change of that folder
-    // wakes the wait at once without polling; the interpreter's end wakes it too. Meanwhile the window
-    // keeps painting, but no click or key reaches it.
-    QFileSystemWatcher watcher({QFileInfo(marker).absolutePath()});
+    // The interpreter ends right after it makes the marker, so its end wakes the wait at once; a look
+    // now and then finds the marker of an interpreter that lingers. A folder watch would cost more than
+    // it saves: closing one waits 10-20 ms for a kernel grace period. Meanwhile the window keeps
+    // painting, but no click or key reaches it.
     QEventLoop loop;
     const auto lookForMarker = [&] {
         if (platform::fs::fileExists(marker))
             loop.quit();
     };
-    QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, lookForMarker);
     QObject::connect(&batch, &platform::BatchProcess::ended, &loop, &QEventLoop::quit);
-    QTimer fallback;
-    QObject::connect(&fallback, &QTimer::timeout, &loop, lookForMarker);
-    fallback.start(kFallbackLookMs);
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, &loop, lookForMarker);
+    look.start(kLookMs);
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);

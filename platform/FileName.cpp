@@ -53,19 +53,22 @@ bool isEscape(QChar c)
 
 QString decodeFileName(const QByteArray& bytes)
 {
+    // Runs of valid UTF-8 are decoded whole: folder listings decode every name they meet.
     QString name;
     name.reserve(bytes.size());
+    qsizetype runStart = 0;
     qsizetype at = 0;
     while (at < bytes.size()) {
         const qsizetype length = validSequenceLength(bytes, at);
-        if (length == 0) {
-            name.append(QChar(char16_t(0xDC00 + uchar(bytes[at]))));
-            ++at;
+        if (length > 0) {
+            at += length;
             continue;
         }
-        name.append(QString::fromUtf8(bytes.constData() + at, length));
-        at += length;
+        name.append(QString::fromUtf8(bytes.constData() + runStart, at - runStart));
+        name.append(QChar(char16_t(0xDC00 + uchar(bytes[at]))));
+        runStart = ++at;
     }
+    name.append(QString::fromUtf8(bytes.constData() + runStart, at - runStart));
     return name;
 }
 

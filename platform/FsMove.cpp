@@ -41,13 +41,12 @@ Target examineTarget(const QString& from, const struct stat& source, const QStri
 {
     const QString folder = native::folderOf(to);
     const QString name = native::nameOf(to);
-    const bool inSourceFolder = sameFolder(from, to);
     Target result = Target::Free;
     for (const QString& existing : native::listNames(folder)) {
         if (!sameNameIgnoringCase(existing, name))
             continue;
         struct stat info;
-        const bool isSource = inSourceFolder && existing == native::nameOf(from) &&
+        const bool isSource = existing == native::nameOf(from) && sameFolder(from, to) &&
                               native::statEntry(folder + u'/' + existing, info) && sameEntry(info, source);
         if (!isSource)
             return Target::Taken;

@@ -12,11 +12,11 @@ build=${1:-build}
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-nice cmake --build "$build" -j2 --target test_fault_sweep
+nice cmake --build "$build" -j2 --target app_tests
 status=0
 # A full row runs for minutes, longer than QtTest lets one test function run by default.
 ROVEX_SWEEP_EVERY=${ROVEX_SWEEP_EVERY:-1} QT_QPA_PLATFORM=offscreen QTEST_FUNCTION_TIMEOUT=86400000 \
-    "$build/tests/app/test_fault_sweep" >"$build/fault-sweep.log" 2>&1 || status=$?
+    "$build/tests/app/app_tests" test_fault_sweep >"$build/fault-sweep.log" 2>&1 || status=$?
 grep -E '^(FAIL|   Loc)' "$build/fault-sweep.log" || true
 sed -n '/^scenario /,/^steps tried/p' "$build/fault-sweep.log"
 echo "Full log: $build/fault-sweep.log"

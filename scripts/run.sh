@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Rovex (the program and its companions only: no tests, no
+# Installs what is missing, builds Rovex (the program, its companions and the demo only: no tests, no
 # benchmarks) and starts it from its home folder. On a first start (no "options.dat" yet) it lays out
 # a demo game and track library to play with.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-cmake --build "$root/build" --parallel "$(nproc)"
+# shellcheck source=scripts/configure.sh
+. "$root/scripts/configure.sh"
+configure "$root/build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+cmake --build "$root/build" --parallel "$(nproc)" --target home
 home="$root/build/home"
 if [ ! -e "$home/options.dat" ]; then
     # Without settings there is nothing of the user's to keep: lay the demo out anew.
