@@ -16,7 +16,6 @@
 #include <QTest>
 
 #include <cstdio>
-#include <sys/stat.h>
 
 namespace {
 
@@ -424,15 +423,10 @@ void TestStartGame::standardModeRestoresAndRecordsStandardState()
 
 void TestStartGame::gameOnAnotherFileSystem()
 {
-    QTemporaryDir shm(QStringLiteral("/dev/shm/rovex-test-XXXXXX"));
-    if (!shm.isValid())
-        QSKIP("no /dev/shm");
-    struct stat home;
-    struct stat other;
-    if (stat(QFile::encodeName(m_home->path()).constData(), &home) != 0 ||
-        stat(QFile::encodeName(shm.path()).constData(), &other) != 0 || home.st_dev == other.st_dev)
-        QSKIP("/dev/shm is on the same file system as the temporary folder");
-    m_game = shm.path() + "/game/";
+    const auto other = folderOnAnotherFileSystem(m_home->path());
+    if (!other)
+        QSKIP("no folder on another file system than the temporary one");
+    m_game = other->path() + "/game/";
     makeGame(m_game);
     makeArchive(m_library + "Germany/g.zip", firstTrackFiles(11));
     openWindow();

@@ -1,4 +1,5 @@
 #include "platform/FileSystem.h"
+#include "tests/support/Files.h"
 #include "tests/support/WriteLimit.h"
 
 #include <QDir>
@@ -7,7 +8,6 @@
 #include <QTest>
 
 #include <memory>
-#include <sys/stat.h>
 
 namespace fs = platform::fs;
 
@@ -66,15 +66,8 @@ QByteArray TestMoveNoReplace::contentsOf(const QString& path)
 
 QString TestMoveNoReplace::otherFileSystemFolder()
 {
-    m_other = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/rovex-fs-XXXXXX"));
-    if (!m_other->isValid())
-        return {};
-    struct stat here;
-    struct stat there;
-    if (stat(QFile::encodeName(m_dir->path()).constData(), &here) != 0 ||
-        stat(QFile::encodeName(m_other->path()).constData(), &there) != 0 || here.st_dev == there.st_dev)
-        return {};
-    return m_other->path();
+    m_other = folderOnAnotherFileSystem(m_dir->path());
+    return m_other ? m_other->path() : QString();
 }
 
 void TestMoveNoReplace::movesIntoFreeName()
@@ -186,7 +179,7 @@ void TestMoveNoReplace::movesFileAcrossFileSystems()
 {
     const QString other = otherFileSystemFolder();
     if (other.isEmpty())
-        QSKIP("/dev/shm is not a separate file system here");
+        QSKIP("no folder on another file system here");
     const QByteArray big(300000, 'z');
     makeFile(other + "/Tr.frd", big);
     QVERIFY(
@@ -205,7 +198,7 @@ void TestMoveNoReplace::crossFileSystemMoveKeepsBothSidesOnFailure()
 {
     const QString other = otherFileSystemFolder();
     if (other.isEmpty())
-        QSKIP("/dev/shm is not a separate file system here");
+        QSKIP("no folder on another file system here");
     makeFile(other + "/Tr.frd", "add-on");
     makeFile(path("TR.FRD"), "standard");
 
@@ -221,7 +214,7 @@ void TestMoveNoReplace::crossFileSystemCopyCutShortKeepsBothSides()
 {
     const QString other = otherFileSystemFolder();
     if (other.isEmpty())
-        QSKIP("/dev/shm is not a separate file system here");
+        QSKIP("no folder on another file system here");
     const QByteArray big(100000, 'z');
     makeFile(path("Tr.frd"), big);
     {
@@ -238,7 +231,7 @@ void TestMoveNoReplace::crossFileSystemMoveOfFolderFailsUntouched()
 {
     const QString other = otherFileSystemFolder();
     if (other.isEmpty())
-        QSKIP("/dev/shm is not a separate file system here");
+        QSKIP("no folder on another file system here");
     QVERIFY(QDir(other).mkpath("folder/inner"));
     QVERIFY(!fs::moveNoReplace(other + "/folder", path("folder")));
     QVERIFY(fs::folderExists(other + "/folder/inner"));
@@ -249,7 +242,7 @@ void TestMoveNoReplace::movesLinkAcrossFileSystems()
 {
     const QString other = otherFileSystemFolder();
     if (other.isEmpty())
-        QSKIP("/dev/shm is not a separate file system here");
+        QSKIP("no folder on another file system here");
     QVERIFY(QFile::link("/nowhere/at/all", other + "/link"));
     QVERIFY(fs::moveNoReplace(other + "/link", path("link")));
     QCOMPARE(QFile::symLinkTarget(path("link")), QString("/nowhere/at/all"));

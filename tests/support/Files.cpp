@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 bool writeBytes(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).path());
@@ -43,4 +45,20 @@ bool layOut(const QString& root, const QStringList& entries)
             return false;
     }
     return true;
+}
+
+std::unique_ptr<QTemporaryDir> folderOnAnotherFileSystem(const QString& than)
+{
+    struct stat here;
+    if (stat(QFile::encodeName(than).constData(), &here) != 0)
+        return nullptr;
+    for (const char* place : {"/dev/shm", "/var/tmp"}) {
+        auto folder =
+            std::make_unique<QTemporaryDir>(QLatin1String(place) + QLatin1String("/rovex-test-XXXXXX"));
+        struct stat there;
+        if (folder->isValid() && stat(QFile::encodeName(folder->path()).constData(), &there) == 0 &&
+            there.st_dev != here.st_dev)
+            return folder;
+    }
+    return nullptr;
 }

@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
 
 // Small file helpers for checking folders byte by byte.
 
@@ -17,3 +20,7 @@ QStringList sortedEntries(const QString& folder);
 // the text (with "$HOME" standing for `root`), "game a/b" a game folder: "nfshs.exe" beside
 // "Data/Tracks/". False when something could not be made.
 bool layOut(const QString& root, const QStringList& entries);
+
+// A new folder on another file system than `than` (in memory or on the disk, whichever `than` is not
+// on); null when the machine has no such place.
+std::unique_ptr<QTemporaryDir> folderOnAnotherFileSystem(const QString& than);
