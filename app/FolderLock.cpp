@@ -2,8 +2,10 @@
 
 #include "platform/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSysInfo>
 
 FolderLock::FolderLock(const QString& lockFile)
     : m_lock(lockFile)
@@ -19,12 +21,22 @@ FolderLock::Outcome FolderLock::take()
     if (m_lock.error() != QLockFile::LockFailedError)
         return Outcome::NotMade;
     // A copy killed (or a power cut) while it made the lock file leaves it without the holder's
-    // details, which the lock never counts as stale: such a file that no running copy keeps locked is
-    // taken over.
-    if (!m_lock.getLockInfo(nullptr, nullptr, nullptr) && !platform::fs::fileIsLocked(m_lock.fileName()) &&
-        m_lock.removeStaleLockFile() && m_lock.tryLock(0))
+    // details, which the lock never counts as stale; a lock this very process let go of while its file
+    // could not be removed (a full disk, an I/O error) names a holder that is alive. Such a file that no
+    // running copy keeps locked is taken over.
+    const bool orphan = !m_lock.getLockInfo(nullptr, nullptr, nullptr) || leftByThisProcess();
+    if (orphan && !platform::fs::fileIsLocked(m_lock.fileName()) && m_lock.removeStaleLockFile() &&
+        m_lock.tryLock(0))
         return Outcome::Taken;
     return m_lock.error() == QLockFile::LockFailedError ? Outcome::HeldByAnother : Outcome::NotMade;
+}
+
+bool FolderLock::leftByThisProcess() const
+{
+    qint64 pid = 0;
+    QString host;
+    return m_lock.getLockInfo(&pid, &host, nullptr) && pid == QCoreApplication::applicationPid() &&
+           host == QSysInfo::machineHostName();
 }
 
 qint64 FolderLock::holder() const

@@ -6,7 +6,8 @@
 // A lock file that keeps the other copies of the program out of a folder while this one works in it.
 // The lock is held until release() or the end of the object; letting go removes the file. A lock left
 // by a copy that ended without letting go (killed, crashed) is taken over, also one whose holder died
-// before it wrote its details into the file; a copy that is alive keeps its lock however old it is.
+// before it wrote its details into the file, or one this process let go of without removing its file;
+// a copy that is alive keeps its lock however old it is.
 class FolderLock
 {
 public:
@@ -29,5 +30,7 @@ public:
     QLockFile::LockError error() const { return m_lock.error(); }
 
 private:
+    bool leftByThisProcess() const;
+
     QLockFile m_lock;
 };

@@ -38,6 +38,7 @@ private slots:
     void startIsRefusedAndChangesNothing_data();
     void startIsRefusedAndChangesNothing();
     void startGoesAheadOnceTheGameHasEnded();
+    void startTakesOverALockThisProcessLeft();
 
 private:
     std::unique_ptr<HomeFolder> m_home;
@@ -118,6 +119,24 @@ void TestStartWhileGameRuns::startGoesAheadOnceTheGameHasEnded()
     m_form->BitBtn2->click();
 
     QCOMPARE(m_dialogs->messages.size(), 1);
+    QCOMPARE(readAll(m_game + "Data/Tracks/Coastal/Tr.frd"), QByteArray("standard"));
+    QTRY_VERIFY(QFile::exists(m_game + "launched"));
+}
+
+// Letting go of a lock could not remove its file (a full disk): the file names this very process.
+void TestStartWhileGameRuns::startTakesOverALockThisProcessLeft()
+{
+    m_form->StTr->setChecked(true);
+    const QString lockFile = m_game + "rovex-start.lock";
+    QLockFile lock(lockFile);
+    QVERIFY(lock.tryLock(0));
+    const QByteArray details = readAll(lockFile);
+    lock.unlock();
+    QVERIFY(writeBytes(lockFile, details));
+
+    m_form->BitBtn2->click();
+
+    QCOMPARE(m_dialogs->messages, QStringList());
     QCOMPARE(readAll(m_game + "Data/Tracks/Coastal/Tr.frd"), QByteArray("standard"));
     QTRY_VERIFY(QFile::exists(m_game + "launched"));
 }
