@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Rovex (the program, its companions and the demo only: no tests, no
-# benchmarks) and starts it from its home folder. On a first start (no "options.dat" yet) it lays out
-# a demo game and track library to play with.
+# Installs what is missing, builds Rovex (the program, its companions, the skin checker and the demo
+# only: no tests, no benchmarks) and starts it from its home folder. On a first start (no
+# "options.dat" yet) it lays out a demo game and track library to play with.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
