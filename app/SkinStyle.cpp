@@ -255,16 +255,22 @@ void SkinStyle::drawControl(ControlElement element, const QStyleOption* option, 
 {
     switch (element) {
     case CE_CheckBox:
-    case CE_RadioButton: {
-        // The focus mark goes round the whole control, not round its caption only: a slot row is a
-        // narrow strip of aqua, and the mark must read at a glance.
+    case CE_RadioButton:
+    case CE_PushButton: {
+        // Our focus mark instead of Qt's. On a check box or radio button it goes round the whole
+        // control, not round its caption only: a slot row is a narrow strip of aqua, and the mark must
+        // read at a glance. On a push button it lies just inside the bevel.
         const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
         if (!button)
             break;
         QStyleOptionButton plain(*button);
         plain.state &= ~State_HasFocus;
         QProxyStyle::drawControl(element, &plain, painter, widget);
-        if (button->state & State_HasFocus)
+        if (!(button->state & State_HasFocus))
+            return;
+        if (element == CE_PushButton)
+            drawFocusRing(painter, button->rect.adjusted(2, 2, -2, -2), accentOf(option), 2);
+        else
             drawFocusRing(painter, button->rect, accentOf(option));
         return;
     }
@@ -284,17 +290,6 @@ void SkinStyle::drawControl(ControlElement element, const QStyleOption* option, 
         painter->drawPolyline(QPolygonF{inner.topRight() + QPointF(0, 1), inner.bottomRight(),
                                         inner.bottomLeft() + QPointF(1, 0)});
         painter->restore();
-        return;
-    }
-    case CE_PushButton: {
-        const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
-        if (!button)
-            break;
-        QStyleOptionButton plain(*button);
-        plain.state &= ~State_HasFocus;
-        QProxyStyle::drawControl(element, &plain, painter, widget);
-        if (button->state & State_HasFocus)
-            drawFocusRing(painter, button->rect.adjusted(2, 2, -2, -2), accentOf(option), 2);
         return;
     }
     default:
